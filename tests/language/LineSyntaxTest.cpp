@@ -1,0 +1,91 @@
+#include "Printers.h"
+
+#include "language/KeyTranslation.h"
+#include "language/LineSyntax.h"
+
+#include <gtest/gtest.h>
+
+namespace tapwise {
+namespace {
+
+TEST(LineSyntax, KindsInTheOrderOfARun) {
+    const std::pair<const char*, LineKind> cases[] = {
+        {"#*Pause*", LineKind::NotExecutable},
+        {"#**remark", LineKind::NotExecutable},
+        {"##", LineKind::NotExecutable},
+        {"#", LineKind::Keystrokes},
+        {"ExcelSheetCol#C", LineKind::WorksheetColumn},
+        {"[LeftClick]", LineKind::Mouse},
+        {"[x]", LineKind::Mouse},
+        {"[", LineKind::Keystrokes},
+        {"[]", LineKind::Keystrokes},
+        {":J", LineKind::CharacterString},
+        {":", LineKind::Keystrokes},
+        {"*pause*", LineKind::Pause},
+        {"*PAUSE*Hello", LineKind::Pause},
+        {"*Chk(0;0;5;Inv)*", LineKind::Check},
+        {"*If(True;;;4)*", LineKind::Condition},
+        {"*Label(7)*", LineKind::Label},
+        {"*ChkExcelSheetCol*", LineKind::WorksheetCommand},
+        {"*BeginExcelLoop*", LineKind::WorksheetCommand},
+        {"*endexcelloop*", LineKind::WorksheetCommand},
+        {"*PutClipBtoCol#B*", LineKind::WorksheetCommand},
+        {"*", LineKind::Keystrokes},
+        {"*Unknown*", LineKind::Keystrokes},
+        {"Ctrl+c", LineKind::Keystrokes},
+    };
+    for (const auto& [keys, kind] : cases) {
+        EXPECT_EQ(lineKind(keys), kind) << keys;
+        // What the dispatcher sees after translation keeps its kind.
+        if (kind != LineKind::WorksheetColumn && kind != LineKind::NotExecutable &&
+            kind != LineKind::Keystrokes) {
+            EXPECT_EQ(lineKind(KeysToSend(keys)), kind) << keys;
+        }
+    }
+}
+
+TEST(LineSyntax, CommandLinesAndRemarks) {
+    for (const char* keys : {"*Pause*", "#**x", "#*Label(3)*", "*Pause*                 "})
+        EXPECT_TRUE(isCommandLine(keys)) << keys;
+    // The single key "*", on or off, keeps its WaitTime.
+    for (const char* keys : {"*", "#*", "*                 ", "[LeftClick]", "#[LeftClick]"})
+        EXPECT_FALSE(isCommandLine(keys)) << keys;
+    EXPECT_TRUE(isRemark("#**log in first"));
+    EXPECT_FALSE(isRemark("#*Pause*"));
+}
+
+TEST(LineSyntax, MouseEventsByTheKeywordAtTheSecondCharacter) {
+    const std::pair<const char*, MouseEvent> cases[] = {
+        {"[RightClick]", MouseEvent::RightClick},   {"[leftclick]", MouseEvent::LeftClick},
+        {"[MiddleClick]", MouseEvent::MiddleClick}, {"[DblClick]", MouseEvent::DblClick},
+        {"[PosMouse(1;2)]", MouseEvent::PosMouse},  {"[MoveMouse(-4;0)]", MouseEvent::MoveMouse},
+        {"[MoveWheel(-3)]", MouseEvent::MoveWheel}, {"[x]", MouseEvent::None},
+        {"[ LeftClick]", MouseEvent::None},         {"LeftClick", MouseEvent::None},
+    };
+    for (const auto& [keys, event] : cases)
+        EXPECT_EQ(mouseEvent(keys), event) << keys;
+}
+
+TEST(LineSyntax, MarkingSwitchesALineOffAndBack) {
+    EXPECT_EQ(markNotExecutable("[LeftClick]"), "#[LeftClick]");
+    EXPECT_EQ(unmarkNotExecutable("#[LeftClick]"), "[LeftClick]");
+    EXPECT_EQ(markNotExecutable("#"), "##");
+    EXPECT_EQ(unmarkNotExecutable("##"), "#");
+    EXPECT_EQ(markNotExecutable("#a"), "#a");
+    EXPECT_EQ(unmarkNotExecutable("a"), "a");
+    EXPECT_EQ(unmarkNotExecutable("#**remark"), "#**remark");
+}
+
+TEST(LineSyntax, MarkingALineOf44CharactersDropsItsLastCharacter) {
+    const QString longest = "*If(Counter;<;" + QString(24, u'9') + ";999)*";
+    ASSERT_EQ(longest.size(), KeysWidth);
+    const QString marked = markNotExecutable(longest);
+    EXPECT_EQ(marked, "#" + longest.left(43));
+    EXPECT_TRUE(isNotExecutable(marked));
+    EXPECT_EQ(markNotExecutable(QString(43, u'a')), "#" + QString(43, u'a'));
+    // A longer text (never written by the editor) loses no more than that.
+    EXPECT_EQ(markNotExecutable(QString(50, u'a')), "#" + QString(49, u'a'));
+}
+
+} // namespace
+} // namespace tapwise
