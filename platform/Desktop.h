@@ -14,6 +14,12 @@ namespace tapwise {
 
 enum class MouseButton { Left, Right, Middle };
 
+// One unit of a relative pointer movement ("[MoveMouse(x;y)]") is this many
+// pixels before the desktop's pointer acceleration applies.
+inline constexpr int kPixelsPerMouseUnit = 4;
+// The wheel amount of one notch; positive amounts turn forward (scroll up).
+inline constexpr int kWheelNotch = 120;
+
 // What the clipboard held, kept so that a check can put it back after using
 // the clipboard itself: its text, or a picture when it held no text.
 struct ClipboardContent {

@@ -1,0 +1,250 @@
+#include "store/SequenceStore.h"
+
+#include "store/SequenceRecord.h"
+#include "store/StoreTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tapwise {
+
+namespace {
+
+QString damageReason(const Damage& damage, const QString& lang) {
+    switch (damage.kind) {
+    case DamageKind::CountNegative:
+        return StoreText::CountNegative.in(lang).arg(damage.recordCount);
+    case DamageKind::CountTooLarge:
+        return StoreText::CountTooLarge.in(lang).arg(damage.recordCount).arg(damage.recordsRead);
+    case DamageKind::HeaderPastEnd:
+        return StoreText::HeaderPastEnd.in(lang).arg(damage.fileLength);
+    case DamageKind::LengthNegative:
+        return StoreText::LengthNegative.in(lang);
+    case DamageKind::RecordPastEnd:
+        return StoreText::RecordPastEnd.in(lang).arg(damage.fileLength);
+    case DamageKind::FileTooLong:
+        break;
+    }
+    return StoreText::FileTooLong.in(lang);
+}
+
+// A record fits when the file stays within what 32-bit positions reach.
+bool fits(const RecordWalk& walk, qsizetype recordLength) {
+    return walk.usedLength + qint64(recordLength) <= MaxDataFileLength;
+}
+
+} // namespace
+
+SequenceStore::SequenceStore(QString dataFolder, QString lang, FileOptions options)
+    : dataFolder_(std::move(dataFolder)), lang_(std::move(lang)),
+      files_(std::move(options), lang_) {}
+
+QString SequenceStore::DataFilePath() const {
+    return QDir(dataFolder_).filePath(QLatin1String(DataFileName));
+}
+
+bool SequenceStore::DataFileExists() const {
+    return QFileInfo::exists(DataFilePath());
+}
+
+Status SequenceStore::CreateDataFile() {
+    Status created = files_.createNew(DataFilePath(), QByteArray(4, '\0'));
+    if (created) {
+        recordCount_ = 0;
+        usedLength_ = EmptyUsedLength;
+    }
+    return created;
+}
+
+Result<StoredSequence> SequenceStore::ReadSequence(qint32 position) {
+    Result<Snapshot> snapshot = readSnapshot();
+    if (!snapshot)
+        return snapshot.error();
+    return decodeAt(snapshot.value(), position);
+}
+
+Result<MainList> SequenceStore::ScanSequences() {
+    Result<Snapshot> snapshot = readSnapshot();
+    if (!snapshot)
+        return snapshot.error();
+    const auto& [bytes, walk] = snapshot.value();
+    MainList list;
+    list.rows.reserve(walk.positions.size());
+    list.sequences.reserve(walk.positions.size());
+    for (const qint32 position : walk.positions) {
+        const QString description = DecodeDescription(RecordAt(bytes, position));
+        list.rows.append(MainListRow(description, position));
+        list.sequences.append({position, SequenceName(description)});
+    }
+    if (walk.damage)
+        list.damage = damageError(*walk.damage);
+    else if (NeedsCompaction(bytes.size(), walk))
+        compact();
+    return list;
+}
+
+Result<std::optional<qint32>> SequenceStore::ScanSequences(const QString& name) {
+    Result<Snapshot> snapshot = readSnapshot();
+    if (!snapshot)
+        return snapshot.error();
+    const auto& [bytes, walk] = snapshot.value();
+    for (const qint32 position : walk.positions) {
+        const QString description = DecodeDescription(RecordAt(bytes, position));
+        if (SequenceName(description).compare(name, Qt::CaseInsensitive) == 0)
+            return std::optional<qint32>(position);
+    }
+    if (walk.damage)
+        return damageError(*walk.damage);
+    return std::optional<qint32>();
+}
+
+Result<qint32> SequenceStore::AppendSequence(const QString& description, const Lines& lines) {
+    Result<QByteArray> record = EncodeRecord(description, lines, lang_);
+    if (!record)
+        return record.error();
+    return appendRecord(record.value());
+}
+
+Result<qint32> SequenceStore::AppendSequence(const QByteArray& rawRecord) {
+    if (!IsSoundRecord(rawRecord))
+        return Error{InvalidExchangeFile, StoreText::InvalidTpwFile.in(lang_)};
+    return appendRecord(rawRecord);
+}
+
+Status SequenceStore::DeleteSequence(qint32 position) {
+    RecordWalk after;
+    Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
+        const RecordWalk walk = WalkRecords(current);
+        if (walk.damage)
+            return Result<std::optional<QByteArray>>(damageError(*walk.damage));
+        if (!walk.contains(position))
+            return Result<std::optional<QByteArray>>(noRecord(position));
+        after = WalkAfterDelete(current, walk, position);
+        return Result<std::optional<QByteArray>>(DeletedFile(current, walk, position));
+    });
+    if (changed)
+        remember(after);
+    return changed;
+}
+
+Result<qint32> SequenceStore::ReplaceSequence(qint32 position, const QString& description,
+                                              const Lines& lines) {
+    Result<QByteArray> record = EncodeRecord(description, lines, lang_);
+    if (!record)
+        return record.error();
+    RecordWalk after;
+    Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
+        using Next = Result<std::optional<QByteArray>>;
+        const RecordWalk walk = WalkRecords(current);
+        if (walk.damage)
+            return Next(damageError(*walk.damage));
+        if (!walk.contains(position))
+            return Next(noRecord(position));
+        const QByteArray deleted = DeletedFile(current, walk, position);
+        after = WalkAfterDelete(current, walk, position);
+        if (!fits(after, record.value().size()))
+            return Next(Error{DataFileTooLarge, StoreText::TooLarge.in(lang_).arg(DataFilePath())});
+        return Next(AppendedFile(deleted, after, record.value()));
+    });
+    if (!changed)
+        return changed.error();
+    currentPosition_ = after.usedLength + 1;
+    recordCount_ = after.recordCount + 1;
+    usedLength_ = after.usedLength + qint32(record.value().size());
+    return currentPosition_;
+}
+
+Result<DataFileReport> SequenceStore::CheckDataFile() {
+    Result<Snapshot> snapshot = readSnapshot();
+    if (!snapshot)
+        return snapshot.error();
+    const auto& [bytes, walk] = snapshot.value();
+    if (walk.damage)
+        return damageError(*walk.damage);
+    for (const qint32 position : walk.positions) {
+        if (Result<StoredSequence> read = decodeAt(snapshot.value(), position); !read)
+            return read.error();
+    }
+    return DataFileReport{DataFileExists(), bytes.size(), walk.recordCount, walk.usedLength};
+}
+
+Result<SequenceStore::Snapshot> SequenceStore::readSnapshot() {
+    Result<QByteArray> bytes = files_.readLocked(DataFilePath());
+    if (!bytes)
+        return bytes.error();
+    Snapshot snapshot{std::move(bytes).value(), {}};
+    snapshot.walk = WalkRecords(snapshot.bytes);
+    remember(snapshot.walk);
+    return snapshot;
+}
+
+Result<qint32> SequenceStore::appendRecord(const QByteArray& record) {
+    RecordWalk before;
+    Status changed = files_.changeLocked(DataFilePath(), true, [&](const QByteArray& current) {
+        using Next = Result<std::optional<QByteArray>>;
+        before = WalkRecords(current);
+        if (before.damage)
+            return Next(damageError(*before.damage));
+        if (!fits(before, record.size()))
+            return Next(Error{DataFileTooLarge, StoreText::TooLarge.in(lang_).arg(DataFilePath())});
+        return Next(AppendedFile(current, before, record));
+    });
+    if (!changed)
+        return changed.error();
+    currentPosition_ = before.usedLength + 1;
+    recordCount_ = before.recordCount + 1;
+    usedLength_ = before.usedLength + qint32(record.size());
+    return currentPosition_;
+}
+
+Result<StoredSequence> SequenceStore::decodeAt(const Snapshot& snapshot, qint32 position) const {
+    if (!snapshot.walk.contains(position))
+        return snapshot.walk.damage ? damageError(*snapshot.walk.damage) : noRecord(position);
+    const QByteArrayView raw = RecordAt(snapshot.bytes, position);
+    RecordFields fields = DecodeRecord(raw);
+    if (fields.keys.size() != fields.waitTimes.size())
+        return Error{RecordMismatch, StoreText::Mismatch.in(lang_)
+                                         .arg(position)
+                                         .arg(DataFilePath())
+                                         .arg(fields.keys.size())
+                                         .arg(fields.waitTimes.size())};
+    StoredSequence sequence{position, std::move(fields.description), {}, raw.toByteArray()};
+    sequence.lines.reserve(fields.keys.size());
+    for (qsizetype i = 0; i < fields.keys.size(); ++i)
+        sequence.lines.append({fields.keys[i], fields.waitTimes[i]});
+    return sequence;
+}
+
+// Housekeeping during a list load: it runs as a change of its own, on the
+// file as it is by then, and a failure (a read-only folder) leaves the file
+// as it was, which every reader handles.
+void SequenceStore::compact() {
+    RecordWalk walk;
+    const Status compacted =
+        files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
+            walk = WalkRecords(current);
+            if (!NeedsCompaction(current.size(), walk))
+                return Result<std::optional<QByteArray>>(std::optional<QByteArray>());
+            return Result<std::optional<QByteArray>>(current.left(walk.usedLength));
+        });
+    if (compacted)
+        remember(walk);
+}
+
+Error SequenceStore::damageError(const Damage& damage) const {
+    return {DataFileDamaged, StoreText::Damaged.in(lang_)
+                                 .arg(DataFilePath())
+                                 .arg(damage.position)
+                                 .arg(damageReason(damage, lang_))};
+}
+
+Error SequenceStore::noRecord(qint32 position) const {
+    return {NoRecordAtPosition, StoreText::NoRecord.in(lang_).arg(position).arg(DataFilePath())};
+}
+
+void SequenceStore::remember(const RecordWalk& walk) {
+    recordCount_ = walk.recordCount;
+    usedLength_ = walk.usedLength;
+}
+
+} // namespace tapwise

@@ -1,0 +1,214 @@
+#include "tapwise-store/StoreCommands.h"
+
+#include "store/ExchangeFile.h"
+#include "store/PrintFile.h"
+#include "store/SequenceStore.h"
+#include "store/StoreTexts.h"
+#include "tapwise-store/ToolTexts.h"
+
+#include <QRegularExpression>
+
+namespace tapwise {
+
+namespace {
+
+// Control characters (a name may hold a line feed or a tab) are shown
+// escaped, so that every record stays on one line of the listing.
+QString printable(const QString& text) {
+    QString shown;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r'))
+            shown += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\n'))
+            shown += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            shown += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\\'))
+            shown += QStringLiteral("\\\\");
+        else if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+// The arguments each command takes after the folder.
+int argumentsOf(const QString& command) {
+    static const QStringList none = {"init", "list", "check"};
+    static const QStringList two = {"export"};
+    if (none.contains(command))
+        return 0;
+    return two.contains(command) ? 2 : 1;
+}
+
+} // namespace
+
+StoreCommands::StoreCommands(QTextStream& in, QTextStream& out, QTextStream& err)
+    : in_(in), out_(out), err_(err) {}
+
+int StoreCommands::run(QStringList arguments) {
+    if (arguments.size() >= 2 && arguments[0] == QLatin1String("--lang")) {
+        lang_ = arguments[1];
+        arguments.remove(0, 2);
+    }
+    static const QStringList commands = {"init",   "list",   "show",  "add",  "delete",
+                                         "export", "import", "print", "check"};
+    if (arguments.size() < 2 || !commands.contains(arguments[0]) ||
+        arguments.size() != 2 + argumentsOf(arguments[0]))
+        return usage();
+    SequenceStore store(arguments[1], lang_);
+    return dispatch(arguments[0], store, arguments.mid(2));
+}
+
+int StoreCommands::dispatch(const QString& command, SequenceStore& store, const QStringList& rest) {
+    if (command == QLatin1String("init"))
+        return init(store);
+    if (command == QLatin1String("list"))
+        return list(store);
+    if (command == QLatin1String("check"))
+        return check(store);
+    if (command == QLatin1String("show"))
+        return show(store, rest[0]);
+    if (command == QLatin1String("add"))
+        return add(store, rest[0]);
+    if (command == QLatin1String("delete"))
+        return remove(store, rest[0]);
+    if (command == QLatin1String("export"))
+        return exportTo(store, rest[0], rest[1]);
+    if (command == QLatin1String("import"))
+        return import(store, rest[0]);
+    return print(store, rest[0]);
+}
+
+int StoreCommands::init(SequenceStore& store) {
+    if (Status created = store.CreateDataFile(); !created)
+        return fail(created.error());
+    out_ << StoreText::DataFileCreated.in(lang_).arg(store.DataFilePath()) << Qt::endl;
+    return Done;
+}
+
+int StoreCommands::list(SequenceStore& store) {
+    Result<MainList> listed = store.ScanSequences();
+    if (!listed)
+        return fail(listed.error());
+    for (const ListedSequence& sequence : listed.value().sequences)
+        out_ << sequence.position << '\t' << printable(sequence.name) << '\n';
+    out_.flush();
+    return listed.value().damage ? fail(*listed.value().damage) : Done;
+}
+
+int StoreCommands::show(SequenceStore& store, const QString& sequence) {
+    Result<qint32> position = positionOf(store, sequence);
+    if (!position)
+        return fail(position.error());
+    Result<StoredSequence> read = store.ReadSequence(position.value());
+    if (!read)
+        return fail(read.error());
+    for (const Line& line : read.value().lines)
+        out_ << line.keys << '\t' << line.waitTime << '\n';
+    out_.flush();
+    return Done;
+}
+
+int StoreCommands::add(SequenceStore& store, const QString& description) {
+    Lines lines;
+    for (int number = 1; !in_.atEnd(); ++number) {
+        QString text = in_.readLine();
+        if (text.endsWith(QLatin1Char('\r')))
+            text.chop(1);
+        if (text.isEmpty())
+            continue;
+        const qsizetype tab = text.lastIndexOf(QLatin1Char('\t'));
+        if (tab < 0)
+            return fail({StoreCommands::Failed, ToolText::BadInputLine.in(lang_).arg(number)});
+        lines.append({text.left(tab), text.mid(tab + 1)});
+    }
+    Result<qint32> added = store.AppendSequence(description, lines);
+    if (!added)
+        return fail(added.error());
+    out_ << added.value() << Qt::endl;
+    return Done;
+}
+
+int StoreCommands::remove(SequenceStore& store, const QString& sequence) {
+    Result<qint32> position = positionOf(store, sequence);
+    if (!position)
+        return fail(position.error());
+    if (Status deleted = store.DeleteSequence(position.value()); !deleted)
+        return fail(deleted.error());
+    // Loading the list afterwards, as the main window does, compacts the file.
+    Result<MainList> listed = store.ScanSequences();
+    return listed ? Done : fail(listed.error());
+}
+
+int StoreCommands::exportTo(SequenceStore& store, const QString& sequence, const QString& file) {
+    Result<qint32> position = positionOf(store, sequence);
+    if (!position)
+        return fail(position.error());
+    Status exported = ExportSequence(store, position.value(), file);
+    return exported ? Done : fail(exported.error());
+}
+
+int StoreCommands::import(SequenceStore& store, const QString& file) {
+    Result<qint32> imported = ImportSequence(store, file);
+    if (!imported)
+        return fail(imported.error());
+    Result<MainList> listed = store.ScanSequences();
+    if (!listed)
+        return fail(listed.error());
+    out_ << imported.value() << Qt::endl;
+    return Done;
+}
+
+int StoreCommands::print(SequenceStore& store, const QString& sequence) {
+    Result<qint32> position = positionOf(store, sequence);
+    if (!position)
+        return fail(position.error());
+    Result<QString> printed = WritePrintFile(store, position.value());
+    if (!printed)
+        return fail(printed.error());
+    out_ << printed.value() << Qt::endl;
+    return Done;
+}
+
+int StoreCommands::check(SequenceStore& store) {
+    Result<DataFileReport> checked = store.CheckDataFile();
+    if (!checked)
+        return fail(checked.error());
+    const DataFileReport& report = checked.value();
+    if (!report.exists)
+        out_ << ToolText::NoDataFile.in(lang_) << Qt::endl;
+    else
+        out_ << ToolText::Sound.in(lang_)
+                    .arg(report.recordCount)
+                    .arg(report.usedLength)
+                    .arg(report.fileLength)
+             << Qt::endl;
+    return Done;
+}
+
+Result<qint32> StoreCommands::positionOf(SequenceStore& store, const QString& sequence) {
+    static const QRegularExpression atPosition(QStringLiteral("^@([0-9]+)$"));
+    if (const QRegularExpressionMatch match = atPosition.match(sequence); match.hasMatch())
+        return match.captured(1).toInt();
+    Result<std::optional<qint32>> found = store.ScanSequences(sequence);
+    if (!found)
+        return found.error();
+    if (!found.value())
+        return Error{Failed, ToolText::NotFound.in(lang_).arg(sequence, store.DataFilePath())};
+    return *found.value();
+}
+
+int StoreCommands::fail(const Error& error) {
+    err_ << "tapwise-store: " << error.message << Qt::endl;
+    return Failed;
+}
+
+int StoreCommands::usage() {
+    err_ << ToolText::Usage.in(lang_);
+    err_.flush();
+    return WrongUsage;
+}
+
+} // namespace tapwise
