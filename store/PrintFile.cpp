@@ -11,7 +11,6 @@ namespace tapwise {
 
 namespace {
 
-constexpr qsizetype KeysWidth = 44;
 constexpr qsizetype WaitTimeWidth = 10;
 
 QString fitted(const QString& text, qsizetype width) {
