@@ -1,0 +1,90 @@
+#pragma once
+
+#include "common/Lang.h"
+
+namespace tapwise::apptext {
+
+// Title of the program's plain message boxes.
+inline constexpr char MessageTitle[] = "Tapwise";
+
+// --- Start-up and the command line ---
+
+// The folder of the argument cannot be used: "Error!!!!", the system's error
+// number and text, and the folder (English only).
+inline constexpr char FolderError[] = "Error!!!!";
+inline constexpr BilingualText ExcelMissing{"The Excel file does not exists!",
+                                            "Il file Excel non esiste!"};
+inline constexpr BilingualText InvalidParameter{"Invalid parameter!", "Parametro non valido!"};
+inline constexpr BilingualText MustBeNoMsg{"(must be 'NoMsg' or blank)",
+                                           "(deve essere 'NoMsg' or blank)"};
+inline constexpr BilingualText SequenceMissing{"The 'Key Sequence' does not exists!",
+                                               "'Key Sequence' non esistente!"};
+
+// Shown without an argument (always in English), with Yes and No.
+inline constexpr char ShortcutOffer[] =
+    "Run the program supplying as an argument the full path"
+    " of the folder which will contain the data.\n"
+    "Ex.: c:\\Programs\\Tapwise.exe  c:\\MyFolder\n"
+    "\n"
+    "It is suggested to do as it follows:\n"
+    "1. Create a Desktop shortcut at the program Tapwise.exe.\n"
+    "2. Click right the icon and select Property.\n"
+    "3. In 'Target' box, fill in with the folder full path on the right side of the program "
+    "full path.\n"
+    "\n"
+    "(To uninstall, delete the shortcut, the program and the data file 'TapwiseData.dtk' inside "
+    "the folder,"
+    " or press the button 'Uninstall').\n"
+    "\n"
+    "Do you want to create the shortcut automatically?";
+inline constexpr char ShortcutUnavailable[] =
+    "This version of Tapwise cannot create the shortcut yet.\n"
+    "Start it as:  tapwise FOLDER,NAME  (add ,,NoMsg to run without messages).";
+
+// A folder without a Key sequence name asks for the main window, which this
+// version does not have.
+inline constexpr BilingualText NoMainWindow{
+    "This version of Tapwise has no main window yet.\n"
+    "To run a Key sequence, give its name after the data folder:\n"
+    "    tapwise FOLDER,NAME",
+    "Questa versione di Tapwise non ha ancora la finestra principale.\n"
+    "Per eseguire un 'Key Sequence', indica il suo nome dopo la cartella dei dati:\n"
+    "    tapwise CARTELLA,NOME"};
+
+// --- The run's windows ---
+
+// Start window (Form10).
+inline constexpr BilingualText StartIntro{"The following 'Key sequence' is going to send:",
+                                          "Il seguente 'Key sequence' sta per essere inviato:"};
+inline constexpr BilingualText StartUsePause{"Use 'Pause' key to pause/cancel",
+                                             "Usa il tasto 'Pausa' per pausa/cancell."};
+inline constexpr BilingualText StartExcelFile{"Excel file name: ", "Nome del file Excel: "};
+inline constexpr BilingualText StartRowLabel{"N. of the starting Excel row",
+                                             "N. della riga Excel di inizio"};
+inline constexpr BilingualText Go{"Go", "Vai"};
+inline constexpr BilingualText Exit{"Exit", "Exit"};
+
+// Message and pause window (Form9).
+inline constexpr BilingualText Resume{"Resume", "Continua"};
+inline constexpr BilingualText Cancel{"Cancel", "Cancella"};
+inline constexpr BilingualText NextRow{"Restart with next Excel Row",
+                                       "Riparti con riga Excel successiva"};
+inline constexpr BilingualText ThisRow{"Restart with this Excel Row",
+                                       "Riparti con questa riga Excel"};
+inline constexpr BilingualText NextLoop{"Restart with next Excel Loop",
+                                        "Riparti con Loop Excel successivo"};
+inline constexpr BilingualText ThisLoop{"Restart with this Excel Loop",
+                                        "Riparti con questo Loop Excel"};
+inline constexpr BilingualText Ok{"OK", "OK"};
+
+// Cycle dialog (Form3).
+inline constexpr BilingualText Yes{"Yes", "SI"};
+inline constexpr BilingualText No{"No", "No"};
+inline constexpr BilingualText ChangeWaitTime{"Change the WaitTime (%):",
+                                              "Cambia il 'WaitTime' (%):"};
+
+// The workbook file dialog.
+inline constexpr BilingualText WorkbookFilter{"Excel workbooks (*.xlsx *.xlsm)",
+                                              "Cartelle di lavoro Excel (*.xlsx *.xlsm)"};
+
+} // namespace tapwise::apptext

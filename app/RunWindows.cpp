@@ -1,0 +1,91 @@
+#include "app/RunWindows.h"
+
+#include "app/AppTexts.h"
+#include "app/Form10.h"
+#include "app/Form3.h"
+#include "app/Form9.h"
+#include "common/Settings.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace tapwise {
+namespace {
+
+constexpr std::chrono::milliseconds NoticeTime(3000);
+
+} // namespace
+
+RunWindows::RunWindows(const Settings& settings, QWidget* mainWindow)
+    : settings_(settings), mainWindow_(mainWindow) {}
+
+RunWindows::~RunWindows() = default;
+
+void RunWindows::processEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void RunWindows::closeMainWindow() {
+    if (mainWindow_)
+        mainWindow_->close();
+}
+
+void RunWindows::showMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(apptext::MessageTitle), text,
+                    QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+QString RunWindows::chooseWorkbook() {
+    QFileDialog dialog(nullptr, settings_.runTitle(), settings_.DataFolder,
+                       apptext::WorkbookFilter.in(settings_.Lang));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+RunUi::StartAnswer RunWindows::showStartWindow(const StartRequest& request) {
+    Form10 form(settings_.Lang);
+    return form.ask(request);
+}
+
+QString RunWindows::showMessageWindow(const MessageRequest& request) {
+    Form9 form(settings_.Lang);
+    return form.ask(request);
+}
+
+Form3& RunWindows::loadForm3() {
+    if (!form3_)
+        form3_ = std::make_unique<Form3>(settings_.Lang, settings_.runTitle());
+    return *form3_;
+}
+
+RunUi::CycleAnswer RunWindows::showCycleDialog(const CycleRequest& request) {
+    return loadForm3().ask(request);
+}
+
+void RunWindows::showRunningWindow(const QString& caption, const QString& text) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    loadForm3().becomeRunningWindow(caption, text, area);
+}
+
+void RunWindows::closeRunningWindow() {
+    form3_.reset();
+}
+
+bool RunWindows::runningWindowActivated() {
+    return form3_ && form3_->activated();
+}
+
+void RunWindows::showActivationNotice(const QString& text) {
+    loadForm3().showNotice(text, NoticeTime);
+}
+
+} // namespace tapwise
