@@ -1,0 +1,155 @@
+#include "app/Form10.h"
+#include "app/NumberBox.h"
+#include "app/RunWindows.h"
+#include "common/Settings.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace tapwise {
+namespace {
+
+class Form10Test : public ::testing::Test {
+protected:
+    void open(const QString& lang, const QString& excelFile) {
+        form = std::make_unique<Form10>(lang);
+        form->prepare({"Tapwise 2.1", "Invoices\r\nmonthly run", excelFile});
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    template <typename W>
+    W* control(const char* name) {
+        W* widget = form->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    NumberBox* rowBox() { return control<NumberBox>("Text1"); }
+    void typeRow(const QString& text) {
+        rowBox()->setFocus();
+        rowBox()->selectAll();
+        QTest::keyClick(rowBox(), Qt::Key_Backspace);
+        QTest::keyClicks(rowBox(), text);
+    }
+    void click(const char* button) {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+
+    std::unique_ptr<Form10> form;
+};
+
+TEST_F(Form10Test, ShowsTheSequenceTheWorkbookAndTheStartRow) {
+    open("E", "/data/Book 1.xlsx");
+    EXPECT_EQ(form->windowTitle(), "Tapwise 2.1");
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(control<QLabel>("Label1")->text(),
+              "The following 'Key sequence' is going to send:\n\nInvoices\r\nmonthly run");
+    EXPECT_EQ(control<QLabel>("Label3")->text(), "Use 'Pause' key to pause/cancel");
+    EXPECT_TRUE(control<QGroupBox>("Frame1")->isVisible());
+    EXPECT_EQ(control<QGroupBox>("Frame1")->title(), "Excel file name: /data/Book 1.xlsx");
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "N. of the starting Excel row");
+    EXPECT_EQ(rowBox()->text(), "2");
+    EXPECT_FALSE(rowBox()->isRed());
+    EXPECT_EQ(control<QPushButton>("Command2")->text(), "Go");
+    EXPECT_EQ(control<QPushButton>("Command1")->text(), "Exit");
+}
+
+TEST_F(Form10Test, ItalianTexts) {
+    open("I", "/data/a.xlsx");
+    EXPECT_TRUE(control<QLabel>("Label1")->text().startsWith(
+        "Il seguente 'Key sequence' sta per essere inviato:\n\n"));
+    EXPECT_EQ(control<QLabel>("Label3")->text(), "Usa il tasto 'Pausa' per pausa/cancell.");
+    EXPECT_EQ(control<QGroupBox>("Frame1")->title(), "Nome del file Excel: /data/a.xlsx");
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "N. della riga Excel di inizio");
+    EXPECT_EQ(control<QPushButton>("Command2")->text(), "Vai");
+}
+
+TEST_F(Form10Test, WithoutWorkbookTheFrameIsHiddenAndGoStartsAtRow2) {
+    open("E", "");
+    EXPECT_FALSE(control<QGroupBox>("Frame1")->isVisible());
+    click("Command2");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->answer().go);
+    EXPECT_EQ(form->answer().startRow, 2);
+}
+
+TEST_F(Form10Test, StartRowBoxTurnsRedWhileNotValid) {
+    open("E", "/data/a.xlsx");
+    for (const char* red : {"1", "-4", "x", "65537", "0"}) {
+        typeRow(red);
+        EXPECT_TRUE(rowBox()->isRed()) << red;
+    }
+    for (const char* plain : {"", "2", "65536", "17.8"}) {
+        typeRow(plain);
+        EXPECT_FALSE(rowBox()->isRed()) << plain;
+    }
+}
+
+TEST_F(Form10Test, GoStartsAtTheWholePartOfTheRow) {
+    open("E", "/data/a.xlsx");
+    typeRow("17.8");
+    click("Command2");
+    EXPECT_TRUE(form->answer().go);
+    EXPECT_EQ(form->answer().startRow, 17);
+}
+
+TEST_F(Form10Test, RowThatIsNotValidCannotStartTheRun) {
+    open("E", "/data/a.xlsx");
+    typeRow("1");
+    click("Command2");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->answer().go);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rowBox()->hasFocus(); }, 2000));
+    typeRow("3");
+    click("Command2");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->answer().startRow, 3);
+}
+
+TEST_F(Form10Test, LeavingTheBox) {
+    open("E", "/data/a.xlsx");
+    typeRow("");
+    control<QPushButton>("Command1")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(rowBox()->text(), "2");
+    typeRow("abc");
+    control<QPushButton>("Command1")->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rowBox()->hasFocus(); }, 2000));
+    EXPECT_EQ(rowBox()->text(), "abc");
+}
+
+TEST_F(Form10Test, ExitAndTheCloseBoxCancel) {
+    open("E", "/data/a.xlsx");
+    typeRow("x");
+    click("Command1");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->answer().go);
+    open("E", "");
+    form->close();
+    EXPECT_FALSE(form->answer().go);
+}
+
+TEST(StartWindowTest, RunWindowsAskModally) {
+    Settings settings;
+    settings.Lang = "I";
+    RunWindows windows(settings);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* box = dialog->findChild<NumberBox*>("Text1");
+        box->selectAll();
+        QTest::keyClicks(box, "12");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    });
+    const RunUi::StartAnswer answer = windows.showStartWindow({"Tapwise 2.1", "Run", "/b.xlsx"});
+    EXPECT_TRUE(answer.go);
+    EXPECT_EQ(answer.startRow, 12);
+}
+
+} // namespace
+} // namespace tapwise

@@ -1,0 +1,159 @@
+#include "app/Form9.h"
+#include "app/RunWindows.h"
+#include "app/Twips.h"
+#include "common/Settings.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace tapwise {
+namespace {
+
+const char* const AllAnswers[] = {"Check1", "Check3", "Check4", "Check5", "Check6", "Check7"};
+
+class Form9Test : public ::testing::Test {
+protected:
+    void open(RunUi::MessageRequest request, const QString& lang = "E") {
+        if (request.caption.isEmpty())
+            request.caption = "Tapwise 2.1";
+        form = std::make_unique<Form9>(lang);
+        form->prepare(request);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    RunUi::MessageRequest pause(bool worksheet, bool loops) const {
+        return {1, "Tapwise 2.1", "\n\nPause...  ", worksheet, loops, 0};
+    }
+    QWidget* control(const char* name) const {
+        QWidget* widget = form->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QStringList visibleAnswers() const {
+        QStringList shown;
+        for (const char* name : AllAnswers)
+            if (control(name)->isVisible())
+                shown << name;
+        return shown;
+    }
+    QString clickAnswer(const char* name) {
+        QTest::mouseClick(static_cast<QPushButton*>(control(name)), Qt::LeftButton);
+        EXPECT_FALSE(form->isVisible());
+        return form->answer();
+    }
+
+    std::unique_ptr<Form9> form;
+};
+
+TEST_F(Form9Test, WithoutWorksheetOnlyResumeAndCancel) {
+    open(pause(false, false));
+    EXPECT_EQ(visibleAnswers(), QStringList({"Check1", "Check3"}));
+    EXPECT_FALSE(control("Command2")->isVisible());
+    EXPECT_EQ(form->height(), TwipsToPixels(form9::FullHeight - form9::LessWithoutWorksheet));
+    EXPECT_EQ(control("Frame1")->height(), TwipsToPixels(form9::RowRow + 100));
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check1"))->text(), "Resume");
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check3"))->text(), "Cancel");
+}
+
+TEST_F(Form9Test, WorksheetAddsTheRowRestarts) {
+    open(pause(true, false));
+    EXPECT_EQ(visibleAnswers(), QStringList({"Check1", "Check3", "Check4", "Check5"}));
+    EXPECT_EQ(form->height(), TwipsToPixels(form9::FullHeight - form9::LessWithoutLoops));
+    EXPECT_EQ(control("Frame1")->height(), TwipsToPixels(form9::LoopRow + 100));
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check4"))->text(), "Restart with next Excel Row");
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check5"))->text(), "Restart with this Excel Row");
+}
+
+TEST_F(Form9Test, LoopsAddTheLoopRestarts) {
+    open(pause(true, true), "I");
+    EXPECT_EQ(visibleAnswers(), QStringList(std::begin(AllAnswers), std::end(AllAnswers)));
+    EXPECT_EQ(form->height(), TwipsToPixels(form9::FullHeight));
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check1"))->text(), "Continua");
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check3"))->text(), "Cancella");
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check6"))->text(),
+              "Riparti con Loop Excel successivo");
+    EXPECT_EQ(static_cast<QPushButton*>(control("Check7"))->text(),
+              "Riparti con questo Loop Excel");
+}
+
+TEST_F(Form9Test, EveryAnswerHasItsCode) {
+    const std::pair<const char*, const char*> codes[] = {{"Check1", "P"}, {"Check3", "C"},
+                                                         {"Check4", "E"}, {"Check5", "R"},
+                                                         {"Check6", "F"}, {"Check7", "T"}};
+    for (const auto& [box, code] : codes) {
+        open(pause(true, true));
+        EXPECT_EQ(clickAnswer(box), code) << box;
+    }
+}
+
+TEST_F(Form9Test, ClosingTheWindowAnswersNothing) {
+    open(pause(true, true));
+    form->close();
+    EXPECT_EQ(form->answer(), "");
+}
+
+TEST_F(Form9Test, MessageModeShowsOnlyOkAtTheReportHeight) {
+    open({0, "Tapwise 2.1",
+          "Tapwise is ended!\n\nNumber of KeyStrokes: 5\nNumber of Mouse "
+          "Events: 0\n",
+          true, true, 0});
+    EXPECT_TRUE(visibleAnswers().isEmpty());
+    EXPECT_FALSE(control("Frame1")->isVisible());
+    EXPECT_TRUE(control("Command2")->isVisible());
+    EXPECT_EQ(form->height(), TwipsToPixels(form9::MessageHeight));
+    const QRect ok = control("Command2")->geometry();
+    EXPECT_LE(ok.bottom(), form->height());
+    EXPECT_EQ(clickAnswer("Command2"), "OK");
+}
+
+TEST_F(Form9Test, PauseIsBoldAndDifferencesAreRed) {
+    open({1, "Tapwise 2.1", "\r\n\r\nPause...  \r\n(Run  -  {ENTER})", false, false, 0});
+    auto* message = static_cast<QLabel*>(control("Label1"));
+    EXPECT_TRUE(message->font().bold());
+    EXPECT_EQ(message->text(), "\n\nPause...  \n(Run  -  {ENTER})");
+    EXPECT_NE(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    for (int mode : {2, 3}) {
+        open({mode, "Tapwise 2.1   (Excel Row N.: 4)", "***** Wrong data", true, false, 0});
+        message = static_cast<QLabel*>(control("Label1"));
+        EXPECT_FALSE(message->font().bold());
+        EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        EXPECT_EQ(form->windowTitle(), "Tapwise 2.1   (Excel Row N.: 4)");
+    }
+}
+
+TEST_F(Form9Test, CountdownAnswersResumeByItself) {
+    open({3, "Tapwise 2.1", "*Chk(x)*\n***** Wrong data has been found ***** \n", false, false, 1});
+    auto* countdown = static_cast<QLabel*>(control("Label2"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return countdown->isVisible(); }, 2000));
+    EXPECT_TRUE(countdown->text().contains(QRegularExpression("^[0-9]\\.[0-9]{2}$")))
+        << countdown->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
+    EXPECT_EQ(form->answer(), "P");
+}
+
+TEST_F(Form9Test, WithoutCountdownTheWindowWaits) {
+    open(pause(false, false));
+    EXPECT_FALSE(form->findChild<QTimer*>("Timer1")->isActive());
+    EXPECT_FALSE(control("Label2")->isVisible());
+    EXPECT_EQ(form->answer(), "");
+}
+
+TEST(MessageWindowTest, RunWindowsAskModally) {
+    Settings settings;
+    RunWindows windows(settings);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Check5"), Qt::LeftButton);
+    });
+    EXPECT_EQ(windows.showMessageWindow({1, "Tapwise 2.1", "Pause", true, false, 0}), "R");
+}
+
+} // namespace
+} // namespace tapwise
