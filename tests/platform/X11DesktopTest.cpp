@@ -1,0 +1,124 @@
+// Mouse, Pause key and window titles of the X11 desktop under Xvfb.
+#include "X11TestSupport.h"
+
+#include "Wait.h"
+
+namespace tapwise::test {
+namespace {
+
+QStringList buttonLines(const EventRecorder& recorder) {
+    return recorder.lines().filter(QStringLiteral("Button"));
+}
+
+TEST_F(X11DesktopTest, PointerSetIsReadBackByXdotool) {
+    ASSERT_TRUE(desktop().setPointer({100, 200}));
+    EXPECT_TRUE(runCommand({"xdotool", "getmouselocation"}, server_.env())
+                    .text()
+                    .startsWith("x:100 y:200 "));
+    EXPECT_EQ(desktop().pointer(), QPoint(100, 200));
+
+    ASSERT_TRUE(desktop().movePointerBy(-4, 0));
+    EXPECT_LE(desktop().pointer().x(), 100 - 4 * kPixelsPerMouseUnit);
+    EXPECT_EQ(desktop().pointer().y(), 200);
+    ASSERT_TRUE(desktop().movePointerBy(1, 1));
+    EXPECT_GT(desktop().pointer().y(), 200);
+
+    ASSERT_TRUE(desktop().setPointer({-50, 99999})); // kept on the screen
+    EXPECT_EQ(desktop().pointer(), QPoint(0, 1023));
+    EXPECT_EQ(desktop().screenSize(), QSize(1280, 1024));
+}
+
+TEST_F(X11DesktopTest, ClicksAndTheWheelReachTheWindowUnderThePointer) {
+    EventRecorder recorder; // at the top left corner, 400 x 300
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    ASSERT_TRUE(desktop().setPointer({50, 50}));
+    ASSERT_TRUE(desktop().click(MouseButton::Left));
+    ASSERT_TRUE(desktop().click(MouseButton::Right));
+    ASSERT_TRUE(desktop().click(MouseButton::Middle));
+    ASSERT_TRUE(desktop().turnWheel(120));
+    ASSERT_TRUE(desktop().turnWheel(-240));
+    ASSERT_TRUE(desktop().turnWheel(60)); // half a notch: nothing yet
+    ASSERT_TRUE(desktop().turnWheel(60)); // the second half makes one
+    ASSERT_TRUE(desktop().doubleClick());
+    ASSERT_TRUE(desktop().buttonDown(MouseButton::Right));
+    ASSERT_TRUE(desktop().buttonUp(MouseButton::Right));
+    const QStringList expected = {
+        "ButtonPress 1", "ButtonRelease 1", "ButtonPress 3", "ButtonRelease 3",
+        "ButtonPress 2", "ButtonRelease 2", "ButtonPress 4", "ButtonRelease 4",
+        "ButtonPress 5", "ButtonRelease 5", "ButtonPress 5", "ButtonRelease 5",
+        "ButtonPress 4", "ButtonRelease 4", "ButtonPress 1", "ButtonRelease 1",
+        "ButtonPress 1", "ButtonRelease 1", "ButtonPress 3", "ButtonRelease 3",
+    };
+    EXPECT_TRUE(waitUntil([&] { return buttonLines(recorder).size() >= expected.size(); }));
+    EXPECT_EQ(buttonLines(recorder), expected);
+}
+
+TEST_F(X11DesktopTest, PauseKeyFromAnotherProgramIsSeenWhileAnotherWindowHasTheFocus) {
+    ASSERT_TRUE(desktop().seesPauseTaps());
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    EXPECT_FALSE(desktop().pauseKeyPressed());
+
+    // A tap that begins and ends between two queries.
+    ASSERT_EQ(runCommand({"xdotool", "key", "Pause"}, server_.env()).exitCode, 0);
+    EXPECT_TRUE(desktop().pauseKeyPressed());
+    EXPECT_FALSE(desktop().pauseKeyPressed());               // seen once
+    EXPECT_TRUE(recorder.waitForLine("KeyRelease Pause -")); // and not taken from the window
+
+    // Held down: seen at every query until released.
+    ASSERT_EQ(runCommand({"xdotool", "keydown", "Pause"}, server_.env()).exitCode, 0);
+    EXPECT_TRUE(desktop().pauseKeyPressed());
+    EXPECT_TRUE(desktop().pauseKeyPressed());
+    ASSERT_EQ(runCommand({"xdotool", "keyup", "Pause"}, server_.env()).exitCode, 0);
+    EXPECT_TRUE(waitUntil([&] { return !desktop().pauseKeyPressed(); }));
+}
+
+TEST_F(X11DesktopTest, OwnBreakKeystrokesAreNotTheUsersPause) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    ASSERT_TRUE(desktop().sendKeys(QStringLiteral("{BREAK}a{BREAK 3}"), true));
+    EXPECT_TRUE(recorder.waitForLine("KeyPress a -"));
+    EXPECT_EQ(recorder.lines().count("KeyPress Pause -"), 4);
+    EXPECT_FALSE(desktop().pauseKeyPressed());
+    ASSERT_EQ(runCommand({"xdotool", "key", "Pause"}, server_.env()).exitCode, 0);
+    EXPECT_TRUE(desktop().pauseKeyPressed());
+}
+
+TEST_F(X11DesktopTest, TitleOfTheFocusedWindowWithoutAWindowManager) {
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false, QString::fromUtf8("Fattura 12 – Übersicht €")))
+        << term.error().toStdString();
+    const ForegroundWindow window = desktop().foregroundWindow();
+    EXPECT_EQ(window.title, QString::fromUtf8("Fattura 12 – Übersicht €"));
+    EXPECT_EQ(window.className, "XTerm");
+
+    const QString longTitle = QString(300, u'x');
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false, longTitle)) << recorder.error().toStdString();
+    EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
+
+    // The focused window goes away: no title, no crash.
+    recorder.stop();
+    EXPECT_TRUE(waitUntil([&] { return desktop().foregroundWindow().title.isEmpty(); }));
+}
+
+TEST_F(X11DesktopTest, TitleOfTheActiveWindowWithAWindowManagerAndMinimising) {
+    ASSERT_TRUE(startWindowManager());
+    EventRecorder first;
+    ASSERT_TRUE(first.start(server_, true, "first window")) << first.error().toStdString();
+    EventRecorder second;
+    ASSERT_TRUE(second.start(server_, true, "second window")) << second.error().toStdString();
+    EXPECT_EQ(desktop().foregroundWindow().title, "second window");
+    ASSERT_TRUE(first.refocus());
+    EXPECT_EQ(desktop().foregroundWindow().title, "first window");
+
+    ASSERT_TRUE(desktop().minimizeForegroundWindow());
+    EXPECT_TRUE(waitUntil([&] {
+        return runCommand({"xprop", "-id", first.windowId(), "WM_STATE"}, server_.env())
+            .text()
+            .contains("Iconic");
+    }));
+}
+
+} // namespace
+} // namespace tapwise::test

@@ -1,0 +1,195 @@
+// Keys typed through the X11 desktop into real X clients under Xvfb.
+#include "X11TestSupport.h"
+
+#include "Wait.h"
+#include "platform/PlatformTexts.h"
+
+#include <X11/keysym.h>
+#undef Status
+
+namespace tapwise::test {
+namespace {
+
+// Types `text` line by line (one call per line, as a check sends it) and,
+// for every fourth line, character by character (as a string line does).
+void typeText(X11Desktop& desktop, const QString& text) {
+    const QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i % 4 == 3) {
+            for (const char32_t c : lines[i].toUcs4()) {
+                ASSERT_TRUE(desktop.sendKeys(notationFor(QString::fromUcs4(&c, 1)), true));
+            }
+            ASSERT_TRUE(desktop.sendKeys(QStringLiteral("~"), true));
+        } else {
+            const Status status = desktop.sendKeys(notationFor(lines[i] + u'\n'), true);
+            ASSERT_TRUE(status) << status.error().message.toStdString();
+        }
+    }
+}
+
+void expectTyped(CatTerminal& term, const QByteArray& expected) {
+    ASSERT_TRUE(term.waitForSize(expected.size()))
+        << "got " << term.content().size() << " of " << expected.size() << " bytes";
+    const QByteArray got = term.content();
+    EXPECT_EQ(got.size(), expected.size());
+    qsizetype first = 0;
+    while (first < got.size() && first < expected.size() && got[first] == expected[first]) {
+        ++first;
+    }
+    EXPECT_EQ(got, expected) << "first difference at byte " << first << ": got \""
+                             << got.mid(first, 40).toStdString() << "\"";
+}
+
+TEST_F(X11DesktopTest, LongMixedTextArrivesExactlyInXterm) {
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    const QString text = mixedText(2000);
+    ASSERT_GE(text.size(), 2000);
+    typeText(desktop(), text);
+    expectTyped(term, text.toUtf8());
+    EXPECT_TRUE(keysDown(server_.display()).isEmpty());
+}
+
+TEST_F(X11DesktopTest, RepeatedAndUnmappedCharactersAtFullSpeedAllArrive) {
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    QString text = QString(200, u'l') + u'\n' + QString(100, QChar(0xe4)) + u'\n' +
+                   QString::fromUtf8("äöüäöüéèêëł€").repeated(20) + u'\n';
+    // More distinct characters than there are spare key codes: they are
+    // reused, but never while a program may still read the old character.
+    for (char32_t c = 0x4e00; c < 0x4e00 + 300; ++c) {
+        text += QString::fromUcs4(&c, 1);
+    }
+    text += u'\n';
+    const Status status = desktop().sendKeys(notationFor(text), true);
+    ASSERT_TRUE(status) << status.error().message.toStdString();
+    expectTyped(term, text.toUtf8());
+}
+
+TEST_F(X11DesktopTest, SameTextUnderAGermanMapASecondGroupAndCapsLock) {
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    const QString text = mixedText(500);
+    ASSERT_EQ(runCommand({"setxkbmap", "de"}, server_.env()).exitCode, 0);
+    typeText(desktop(), text);
+    ASSERT_EQ(runCommand({"setxkbmap", "-layout", "us,de"}, server_.env()).exitCode, 0);
+    lockGroup(server_.display(), 1);
+    typeText(desktop(), text);
+    lockGroup(server_.display(), 0);
+    lockCapsLock(server_.display(), true);
+    typeText(desktop(), text);
+    EXPECT_TRUE(capsLockOn(server_.display())); // given back as it was
+    expectTyped(term, text.repeated(3).toUtf8());
+    EXPECT_TRUE(keysDown(server_.display()).isEmpty());
+}
+
+TEST_F(X11DesktopTest, CapsLockKeyInTheTextTogglesTheLockButNotTheCaseTyped) {
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    ASSERT_TRUE(desktop().sendKeys(QStringLiteral("a{CAPSLOCK}bC~"), true));
+    EXPECT_TRUE(capsLockOn(server_.display()));
+    ASSERT_TRUE(desktop().sendKeys(QStringLiteral("dE{CAPSLOCK}f~"), true));
+    EXPECT_FALSE(capsLockOn(server_.display()));
+    expectTyped(term, "abC\ndEf\n");
+}
+
+TEST_F(X11DesktopTest, ModifierCombinationsReachAClientAsCombinations) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    const std::pair<const char*, const char*> cases[] = {
+        {"^c", "KeyPress c Control"},
+        {"%x", "KeyPress x Mod1"},
+        {"+b", "KeyPress B Shift"},
+        {"^A", "KeyPress A Shift+Control"},
+        {"^{+}", "KeyPress plus Shift+Control"},
+        {"+{TAB}", "KeyPress ISO_Left_Tab Shift"},
+        {"^%{DELETE}", "KeyPress Delete Control+Mod1"},
+        {"+^%{HOME}", "KeyPress Home Shift+Control+Mod1"},
+        {"{F4}", "KeyPress F4 -"},
+        {"%{F4}", "KeyPress F4 Mod1"},
+        {"{F16}", "KeyPress F16 -"}, // not on the map: typed through a spare key code
+        {"^é", "KeyPress eacute Control"},
+        {"{BREAK}", "KeyPress Pause -"},
+        {"^", "KeyRelease Control_L Control"},
+    };
+    for (const auto& [notation, line] : cases) {
+        const Status status = desktop().sendKeys(QString::fromUtf8(notation), true);
+        ASSERT_TRUE(status) << notation << ": " << status.error().message.toStdString();
+        EXPECT_TRUE(recorder.waitForLine(QString::fromUtf8(line)))
+            << notation << " did not give " << line << "; got:\n"
+            << recorder.lines().join(u'\n').toStdString();
+        EXPECT_TRUE(keysDown(server_.display()).isEmpty()) << notation;
+    }
+    // A modifier holds for the next key only.
+    EXPECT_TRUE(recorder.lines().contains("KeyPress Control_L -"));
+    EXPECT_FALSE(recorder.lines().contains("KeyPress F4 Mod1+Control"));
+}
+
+TEST_F(X11DesktopTest, CallAbortedHalfWayLeavesNoKeyDown) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    desktop().failAfterKeyPresses(4); // Shift and three Lefts go down, the fourth Left fails
+    const Status status = desktop().sendKeys(QStringLiteral("+{LEFT 10}"), true);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().code, kDisplayFailed);
+    EXPECT_TRUE(keysDown(server_.display()).isEmpty());
+    EXPECT_TRUE(recorder.waitForLine("KeyRelease Shift_L Shift"));
+    EXPECT_EQ(recorder.lines().count("KeyPress Left Shift"), 3);
+
+    desktop().failAfterKeyPresses(-1);
+    ASSERT_TRUE(desktop().sendKeys(QStringLiteral("q"), true));
+    EXPECT_TRUE(recorder.waitForLine("KeyPress q -"));
+}
+
+TEST_F(X11DesktopTest, KeysTheUserStillHoldsAreWaitedForWithATimeLimit) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    ASSERT_EQ(runCommand({"xdotool", "keydown", "ctrl"}, server_.env()).exitCode, 0);
+    Subprocess user; // lets go of Ctrl a moment after the keys are due
+    Subprocess::Options options;
+    options.env = server_.env();
+    ASSERT_TRUE(user.start({"sh", "-c", "sleep 1; xdotool keyup ctrl"}, options));
+    ASSERT_TRUE(desktop().sendKeys(QStringLiteral("x"), true));
+    EXPECT_TRUE(recorder.waitForLine("KeyPress x -"));
+    EXPECT_FALSE(recorder.lines().contains("KeyPress x Control"));
+
+    ASSERT_EQ(runCommand({"xdotool", "keydown", "alt"}, server_.env()).exitCode, 0);
+    const Status status = desktop().sendKeys(QStringLiteral("y"), true);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().code, kKeysHeldDown);
+    EXPECT_TRUE(status.error().message.contains("Alt_L")) << status.error().message.toStdString();
+    EXPECT_FALSE(recorder.lines().join(u'\n').contains("KeyPress y"));
+    runCommand({"xdotool", "keyup", "alt"}, server_.env());
+}
+
+TEST_F(X11DesktopTest, SpareKeyCodesArePutBackWhenIdleAndAtTheEnd) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    ASSERT_TRUE(desktop().sendKeys(QString::fromUtf8("ł"), true));
+    EXPECT_TRUE(recorder.waitForLine("KeyPress lstroke -"));
+    EXPECT_TRUE(allLevelOneKeysyms(server_.display()).contains(XK_lstroke));
+    // Polling the Pause key, as every wait does, puts idle ones back.
+    EXPECT_TRUE(waitUntil([&] {
+        desktop().pauseKeyPressed();
+        return !allLevelOneKeysyms(server_.display()).contains(XK_lstroke);
+    }));
+
+    ASSERT_TRUE(desktop().sendKeys(QString::fromUtf8("ŧ"), true));
+    EXPECT_TRUE(recorder.waitForLine("KeyPress tslash -"));
+    desktop_.reset();
+    EXPECT_FALSE(allLevelOneKeysyms(server_.display()).contains(XK_tslash));
+}
+
+TEST_F(X11DesktopTest, MalformedNotationSendsNothing) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
+    const Status status = desktop().sendKeys(QStringLiteral("ab{ENTR}"), true);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().code, kBadKeyNotation);
+    ASSERT_TRUE(desktop().sendKeys(QStringLiteral("z"), true));
+    ASSERT_TRUE(recorder.waitForLine("KeyPress z -"));
+    EXPECT_FALSE(recorder.lines().contains("KeyPress a -"));
+}
+
+} // namespace
+} // namespace tapwise::test

@@ -1,0 +1,50 @@
+#pragma once
+
+// What the X11 desktop tests share: a server per test, the desktop on it, an
+// independent look at the server's key state, and the text to type.
+
+#include "TestWindows.h"
+#include "XvfbServer.h"
+#include "platform/X11Desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <memory>
+
+namespace tapwise::test {
+
+// Key codes the server reports down, read on a connection of the test's own.
+QList<unsigned> keysDown(const QString& display);
+
+// The keysyms of the level-1 position of every key code (for checking that
+// remapped key codes were put back).
+QList<unsigned long> allLevelOneKeysyms(const QString& display);
+
+// Locks or unlocks Caps Lock; locks a keyboard group; reads both.
+void lockCapsLock(const QString& display, bool on);
+void lockGroup(const QString& display, int group);
+bool capsLockOn(const QString& display);
+
+// Writes `text` in the keystroke notation, every character literally.
+QString notationFor(const QString& text);
+
+// A long text with every printable ASCII character, upper and lower case,
+// digits, characters missing from a US keymap, tabs and line breaks.
+QString mixedText(int minimumLength);
+
+// A fresh X server and our desktop on it, for one test.
+class X11DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    bool startWindowManager();
+    X11Desktop& desktop() { return *desktop_; }
+
+    XvfbServer server_;
+    WindowManager wm_;
+    std::unique_ptr<X11Desktop> desktop_;
+};
+
+} // namespace tapwise::test
