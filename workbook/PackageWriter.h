@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tapwise {
+
+// The parts of a package that a save writes (new or replaced) or removes.
+struct PackageChanges {
+    std::map<std::string, std::string> parts;
+    std::vector<std::string> removed;
+
+    bool empty() const { return parts.empty() && removed.empty(); }
+};
+
+// Replaces a workbook file with its package changed. The new file is made
+// beside the old one from the old one's bytes: every part that does not
+// change is copied as it is stored, unpacked never. It is flushed to disk
+// and renamed over the old file, keeping its permissions, so that a crash
+// leaves the old workbook or the new one.
+class PackageWriter {
+public:
+    PackageWriter(QString realPath, QString displayName, QString lang);
+
+    Status replace(const QByteArray& original, const PackageChanges& changes) const;
+
+private:
+    Status fail(const QString& reason) const;
+    Status applyChanges(const QByteArray& tempPath, const PackageChanges& changes) const;
+    Status writeBytes(int descriptor, const QByteArray& bytes) const;
+    Status flushAndRename(const QByteArray& tempPath) const;
+
+    QString realPath_;
+    QString displayName_;
+    QString lang_;
+};
+
+} // namespace tapwise
