@@ -22,8 +22,10 @@ int ExitCodeOf(RunEnd end) {
     return ExitRunFailed;
 }
 
-Startup::Startup(Settings& settings, MessageSink& messages, RunLauncher& launcher)
-    : settings_(settings), messages_(messages), launcher_(launcher) {}
+Startup::Startup(Settings& settings, MessageSink& messages, RunLauncher& launcher,
+                 bool startedFromTerminal)
+    : settings_(settings), messages_(messages), launcher_(launcher),
+      startedFromTerminal_(startedFromTerminal) {}
 
 int Startup::run(const QString& argument) {
     QString rest = argument.trimmed();
@@ -66,12 +68,15 @@ int Startup::backgroundRun(RunArguments& arguments) {
 }
 
 // The console that started a run without messages would otherwise receive
-// its keys; the tap of Ctrl alone leaves no modifier state behind.
+// its keys. A terminal that has the focus when the program was not started
+// from one (a launcher, a script run by another program) is where the keys
+// are meant to go, and stays. The tap of Ctrl alone leaves no modifier state
+// behind.
 void Startup::minimizeConsole() {
     Result<Desktop*> desktop = launcher_.desktop();
     if (!desktop)
         return;
-    if (IsConsoleWindow(desktop.value()->foregroundWindow()))
+    if (startedFromTerminal_ && IsConsoleWindow(desktop.value()->foregroundWindow()))
         (void)desktop.value()->minimizeForegroundWindow();
     (void)desktop.value()->sendKeys(QStringLiteral("^"), false);
 }

@@ -51,7 +51,10 @@ public:
 // sequence. Every road ends the program; run() gives its exit status.
 class Startup {
 public:
-    Startup(Settings& settings, MessageSink& messages, RunLauncher& launcher);
+    // startedFromTerminal: the program's standard input is a terminal, so
+    // the terminal window that has the focus is the one that started it.
+    Startup(Settings& settings, MessageSink& messages, RunLauncher& launcher,
+            bool startedFromTerminal);
 
     int run(const QString& argument);
 
@@ -64,6 +67,7 @@ private:
     Settings& settings_;
     MessageSink& messages_;
     RunLauncher& launcher_;
+    bool startedFromTerminal_;
 };
 
 } // namespace tapwise

@@ -78,7 +78,7 @@ protected:
     }
 
     int start(const QString& argument) {
-        return Startup(settings, messages, launcher).run(argument);
+        return Startup(settings, messages, launcher, fromTerminal).run(argument);
     }
     QString lastMessage() const {
         return messages.shown.empty() ? QString() : messages.shown.back().text;
@@ -90,6 +90,7 @@ protected:
     Settings settings;
     RecordingMessages messages;
     RecordingLauncher launcher{settings};
+    bool fromTerminal = true;
 };
 
 TEST_F(StartupTest, NamedSequenceRunsWithItsFieldsAndLanguage) {
@@ -173,6 +174,13 @@ TEST_F(StartupTest, NoMsgMinimizesAConsoleAndTapsCtrl) {
     EXPECT_EQ(launcher.fake.events(), QStringList({"minimize ann@desk: ~", "keys-nowait ^"}));
     ASSERT_EQ(launcher.runs.size(), 1u);
     EXPECT_EQ(launcher.runs.front().noMsg, "nomsg");
+}
+
+TEST_F(StartupTest, NoMsgLeavesATerminalAloneWhenNotStartedFromOne) {
+    fromTerminal = false;
+    launcher.fake.setForegroundWindow({"ann@desk: ~", "XTerm"});
+    EXPECT_EQ(start(folder + ",Orders,,NoMsg"), ExitDone);
+    EXPECT_EQ(launcher.fake.events(), QStringList({"keys-nowait ^"}));
 }
 
 TEST_F(StartupTest, NoMsgLeavesAnyOtherWindowAlone) {
