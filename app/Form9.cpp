@@ -18,8 +18,6 @@ constexpr int MessageLines = 1800;
 constexpr int CountdownLeft = 5880;
 constexpr int CountdownWidth = 1200;
 constexpr int CountdownHeight = 255;
-constexpr int OkWidth = 1260;
-constexpr int OkTop = 2040;
 constexpr int FrameBelowTop = 100; // a shortened frame ends this far below a row's top
 constexpr int TickMilliseconds = 10;
 
@@ -64,8 +62,8 @@ void Form9::buildControls() {
     Label2->hide();
     Command2 = new QPushButton(apptext::Ok.in(lang_), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(
-        twipRect((form9::Width - OkWidth) / 2, OkTop, OkWidth, form9::AnswerHeight));
+    Command2->setGeometry(twipRect((form9::Width - form9::OkWidth) / 2, form9::OkTop,
+                                   form9::OkWidth, form9::AnswerHeight));
     connect(Command2, &QPushButton::clicked, this, [this] { answerWith(QStringLiteral("OK")); });
 
     Frame1 = new QGroupBox(this);

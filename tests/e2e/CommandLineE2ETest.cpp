@@ -1,0 +1,78 @@
+// The program itself with arguments that cannot run: each shows its message
+// in a box (and on standard error) and ends with its exit status once the
+// box is closed.
+#include "TapwiseSession.h"
+
+#include "Wait.h"
+#include "app/Startup.h"
+
+namespace tapwise::test {
+namespace {
+
+class CommandLineE2ETest : public TapwiseSession {
+protected:
+    // Runs the program, closes its message box with Enter, gives the exit
+    // status and what it wrote to standard error.
+    std::pair<int, QString> failWith(const QString& argument) {
+        if (!startTapwise({argument}))
+            return {-1, "not started"};
+        const QString box = waitForWindow("Tapwise");
+        if (box.isEmpty())
+            return {-1, "no message box"};
+        focusWindow(server_, box, false);
+        pressKeys({"Return"});
+        const int code = waitForExit(std::chrono::seconds(60));
+        return {code, errorOutput().trimmed()};
+    }
+};
+
+TEST_F(CommandLineE2ETest, EveryArgumentFailureInBothLanguages) {
+    addSequence("Orders", {{":a", "0"}});
+    const QString missing = folder() + "/none";
+    const QString book = pathInFolder("gone.xlsx");
+    const struct {
+        QString argument;
+        QString message;
+        int exitCode;
+    } cases[] = {
+        {missing + ",Orders", "Error!!!!\n2    No such file or directory\n" + missing,
+         ExitBadArgument},
+        {missing + ",Orders|I", "Error!!!!\n2    No such file or directory\n" + missing,
+         ExitBadArgument},
+        {folder() + ",Orders," + book, book + "\n\nThe Excel file does not exists!",
+         ExitBadArgument},
+        {folder() + ",Orders," + book + "|I", book + "\n\nIl file Excel non esiste!",
+         ExitBadArgument},
+        {folder() + ",Orders,,Quiet", "Quiet\n\nInvalid parameter!\n(must be 'NoMsg' or blank)",
+         ExitBadArgument},
+        {folder() + ",Orders,,Quiet|i",
+         "Quiet\n\nParametro non valido!\n(deve essere 'NoMsg' or blank)", ExitBadArgument},
+        {folder() + ",Invoices", "Invoices\n\nThe 'Key Sequence' does not exists!",
+         ExitSequenceMissing},
+        {folder() + ",Invoices|I", "Invoices\n\n'Key Sequence' non esistente!",
+         ExitSequenceMissing},
+    };
+    for (const auto& c : cases) {
+        const auto [code, errors] = failWith(c.argument);
+        EXPECT_EQ(code, c.exitCode) << c.argument.toStdString();
+        EXPECT_EQ(errors, c.message) << c.argument.toStdString();
+    }
+}
+
+TEST_F(CommandLineE2ETest, FolderWithoutANameAndNoArgumentAtAll) {
+    auto [code, errors] = failWith(folder());
+    EXPECT_EQ(code, ExitDone);
+    EXPECT_TRUE(errors.startsWith("This version of Tapwise has no main window yet."));
+
+    // Without an argument: the question in a box titled with the program's
+    // title; No ends the program.
+    ASSERT_TRUE(startTapwise({}));
+    const QString offer = waitForWindow("Tapwise 2.1");
+    ASSERT_FALSE(offer.isEmpty());
+    focusWindow(server_, offer, false);
+    pressKeys({"Escape"}); // the box's No
+    EXPECT_EQ(waitForExit(std::chrono::seconds(60)), ExitDone);
+}
+
+} // namespace
+} // namespace tapwise::test

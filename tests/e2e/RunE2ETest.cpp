@@ -1,0 +1,98 @@
+// Key sequences named on the command line, run into real X clients.
+#include "TapwiseSession.h"
+
+#include "Wait.h"
+#include "app/Form9.h"
+#include "app/Startup.h"
+#include "app/Twips.h"
+
+namespace tapwise::test {
+namespace {
+
+// The middle of an answer of the pause and message window, in its pixels.
+QPoint answerCentre(int left, int top) {
+    return {TwipsToPixels(form9::FrameLeft + left + form9::AnswerWidth / 2),
+            TwipsToPixels(form9::FrameTop + top + form9::AnswerHeight / 2)};
+}
+
+QPoint okCentre() {
+    return {TwipsToPixels(form9::Width / 2), TwipsToPixels(form9::OkTop + form9::AnswerHeight / 2)};
+}
+
+class RunE2ETest : public TapwiseSession {};
+
+const Lines TypingLines = {
+    {"a", "1"},       {"B", "1"},
+    {"7", "1"},       {":Hello World+%{}~", "1"},
+    {"{TAB}", "1"},   {"{SPACE}", "1"},
+    {"{PLUS}", "1"},  {"{COMMA}", "1"},
+    {"Ctrl+i", "1"},  {"*Chk(0;0;5;tapwise-cat)*", "0"},
+    {":x", "1"},      {"*Label(1)*", "0"},
+    {":y", "1"},      {"*If(Counter;<;3;1)*", "0"},
+    {"{ENTER}", "1"},
+};
+const QByteArray TypedText = "aB7Hello World+%{}~\t +,\txyyy\n";
+
+TEST_F(RunE2ETest, KeysStringsNamedKeysCombinationTitleCheckAndCounterReachTheTerminal) {
+    addSequence("Typing\r\nall kinds of keys", TypingLines);
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    ASSERT_TRUE(startTapwise({folder() + ",Typing,,NoMsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    ASSERT_TRUE(term.waitForSize(TypedText.size()));
+    // Nothing is left unsent in the terminal's line either.
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(term.waitForSize(TypedText.size() + 1));
+    EXPECT_EQ(term.content(), TypedText + "\n");
+}
+
+TEST_F(RunE2ETest, UnderAWindowManagerTheRunTypesTheSame) {
+    WindowManager wm;
+    ASSERT_TRUE(wm.start(server_));
+    addSequence("Typing", TypingLines);
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, true)) << term.error().toStdString();
+    // The folder's name has a blank: the words of the command line are joined.
+    ASSERT_TRUE(startTapwise(folder().split(u' ') + QStringList{",", "typing", ",", ",", "nomsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    ASSERT_TRUE(term.waitForSize(TypedText.size()));
+    EXPECT_EQ(term.content(), TypedText);
+}
+
+TEST_F(RunE2ETest, PointerPositionIsReadBackByXdotool) {
+    addSequence("Pointer", {{"[PosMouse(100;200)]", "1"}});
+    ASSERT_TRUE(startTapwise({folder() + ",Pointer,,NoMsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    EXPECT_TRUE(runCommand({"xdotool", "getmouselocation"}, server_.env())
+                    .text()
+                    .startsWith("x:100 y:200 "));
+}
+
+TEST_F(RunE2ETest, PauseKeyDuringALongWaitThenCancelEndsWithTheCancelledReport) {
+    addSequence("Long wait", {{":a", "0"}, {"{ENTER}", "6000"}, {":b", "0"}, {"{ENTER}", "0"}});
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    ASSERT_TRUE(startTapwise({folder() + ",Long wait,,NoMsg"}));
+    ASSERT_TRUE(term.waitForSize(2)); // "a" and the line end: the long wait has begun
+    ASSERT_TRUE(pressKeys({"Pause"}));
+
+    // The pause window of a run without worksheet: Resume and Cancel only.
+    const int pauseHeight = TwipsToPixels(form9::FullHeight - form9::LessWithoutWorksheet);
+    const QString pause = waitForWindow("Tapwise 2.1", pauseHeight);
+    ASSERT_FALSE(pause.isEmpty()) << "no pause window";
+    ASSERT_TRUE(clickInWindow(pause, answerCentre(form9::RightColumn, form9::FirstRow)));
+
+    // The cancelled report, also in a run without messages, closed with OK.
+    const QString report = waitForWindow("Tapwise 2.1", TwipsToPixels(form9::MessageHeight));
+    ASSERT_FALSE(report.isEmpty()) << "no report";
+    ASSERT_TRUE(clickInWindow(report, okCentre()));
+    EXPECT_EQ(waitForExit(), ExitCancelled) << errorOutput().toStdString();
+
+    ASSERT_TRUE(term.refocus());
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(term.waitForSize(3));
+    EXPECT_EQ(term.content(), "a\n\n");
+}
+
+} // namespace
+} // namespace tapwise::test

@@ -1,0 +1,78 @@
+#include "TapwiseSession.h"
+
+#include "Wait.h"
+#include "store/SequenceStore.h"
+
+#include <QDir>
+
+namespace tapwise::test {
+
+void TapwiseSession::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Tapwise data")));
+    ASSERT_TRUE(server_.start()) << server_.error().toStdString();
+}
+
+void TapwiseSession::addSequence(const QString& description, const Lines& lines) {
+    SequenceStore store(folder());
+    const auto added = store.AppendSequence(description, lines);
+    ASSERT_TRUE(added.ok()) << added.error().message.toStdString();
+}
+
+bool TapwiseSession::startTapwise(const QStringList& words) {
+    Subprocess::Options options;
+    options.env = server_.env() + QStringList{"QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8"};
+    options.captureOutput = true;
+    return tapwise_.start(QStringList{QStringLiteral(TAPWISE_PROGRAM)} + words, options);
+}
+
+int TapwiseSession::waitForExit(std::chrono::milliseconds timeout) {
+    return tapwise_.wait(timeout) ? tapwise_.exitCode() : -1;
+}
+
+QString TapwiseSession::waitForWindow(const QString& title, int height,
+                                      std::chrono::milliseconds timeout) {
+    QString found;
+    waitUntil(
+        [&] {
+            const CommandResult r =
+                runCommand({"xdotool", "search", "--onlyvisible", "--name", u'^' + title + u'$'},
+                           server_.env());
+            for (const QString& id : r.text().split(u'\n', Qt::SkipEmptyParts)) {
+                if (height < 0 || windowSize(id).height() == height) {
+                    found = id;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout, std::chrono::milliseconds(50));
+    return found;
+}
+
+QSize TapwiseSession::windowSize(const QString& windowId) {
+    const CommandResult r =
+        runCommand({"xdotool", "getwindowgeometry", "--shell", windowId}, server_.env());
+    QSize size;
+    for (const QString& line : r.text().split(u'\n')) {
+        if (line.startsWith("WIDTH="))
+            size.setWidth(line.mid(6).toInt());
+        if (line.startsWith("HEIGHT="))
+            size.setHeight(line.mid(7).toInt());
+    }
+    return size;
+}
+
+bool TapwiseSession::clickInWindow(const QString& windowId, QPoint point) {
+    return runCommand({"xdotool", "mousemove", "--window", windowId, "--sync",
+                       QString::number(point.x()), QString::number(point.y()), "click", "1"},
+                      server_.env())
+               .exitCode == 0;
+}
+
+bool TapwiseSession::pressKeys(const QStringList& keys) {
+    return runCommand(QStringList{"xdotool", "key", "--delay", "20"} + keys, server_.env())
+               .exitCode == 0;
+}
+
+} // namespace tapwise::test

@@ -1,0 +1,53 @@
+#pragma once
+
+// What the end-to-end tests of the program share: an X server of their own,
+// a data folder made by the store, and the program started on them.
+
+#include "Subprocess.h"
+#include "TestWindows.h"
+#include "XvfbServer.h"
+#include "language/Line.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace tapwise::test {
+
+class TapwiseSession : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // Appends a Key sequence to the data folder's file.
+    void addSequence(const QString& description, const Lines& lines);
+    // The data folder; its name has a blank in it.
+    QString folder() const { return dir_.filePath(QStringLiteral("Tapwise data")); }
+    QString pathInFolder(const QString& name) const { return folder() + u'/' + name; }
+
+    // Starts `tapwise` with its words, as a shell would pass them.
+    bool startTapwise(const QStringList& words);
+    // Waits for the program to end: its exit status, -1 when it did not end.
+    int waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(120));
+    QString errorOutput() const { return QString::fromLocal8Bit(tapwise_.errors()); }
+
+    // A visible window with exactly this title and, when given, this height.
+    QString waitForWindow(const QString& title, int height = -1,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    QSize windowSize(const QString& windowId);
+    // Clicks the left button at a point given in the window's own pixels.
+    bool clickInWindow(const QString& windowId, QPoint point);
+    // Presses keys (xdotool names) in the focused window.
+    bool pressKeys(const QStringList& keys);
+
+    XvfbServer server_;
+    Subprocess tapwise_;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace tapwise::test

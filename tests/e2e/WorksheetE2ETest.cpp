@@ -1,0 +1,105 @@
+// A worksheet run on a workbook written by openpyxl and read back by it.
+#include "TapwiseSession.h"
+
+#include "Wait.h"
+#include "app/Startup.h"
+
+namespace tapwise::test {
+namespace {
+
+// Headers, a group of three rows, a blank row, a group of two rows; a second
+// sheet that the run must leave alone.
+const char MakeWorkbook[] = R"(
+import sys, openpyxl
+wb = openpyxl.Workbook()
+ws = wb.active
+ws.title = "Orders"
+rows = [["Name", "Amount", "Note"], ["Rossi", 12, "first"], ["Bianchi", "7.5", None],
+        ["Verdi", 300, "x"], [None, None, None], ["Neri", 4, None], ["Gialli", "5", "last"]]
+for r, values in enumerate(rows, start=1):
+    for c, value in enumerate(values, start=1):
+        if value is not None:
+            ws.cell(row=r, column=c, value=value)
+wb.create_sheet("Other")["A1"] = "keep me"
+wb.save(sys.argv[1])
+)";
+
+// One line per row 1 to 9: its values, then "green" or "plain".
+const char ReadWorkbook[] = R"(
+import sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+ws = wb["Orders"]
+def green(cell):
+    fill = cell.fill
+    if fill is None or fill.fill_type != "solid":
+        return False
+    colour = fill.fgColor
+    return (colour.type == "indexed" and colour.indexed == 50) or \
+           (colour.type == "rgb" and str(colour.rgb).upper().endswith("99CC00"))
+for r in range(1, 10):
+    cells = [ws.cell(row=r, column=c) for c in range(1, 4)]
+    values = "|".join("" if c.value is None else str(c.value) for c in cells)
+    filled = [c for c in cells if c.value is not None]
+    state = "green" if filled and all(green(c) for c in filled) else "plain"
+    print(values, state)
+print("Other", wb["Other"]["A1"].value, wb.sheetnames)
+)";
+
+const QStringList ExpectedRows = {"Name|Amount|Note plain",
+                                  "Rossi|12|first green",
+                                  "Bianchi|7.5| green",
+                                  "Verdi|300|x green",
+                                  "|| plain",
+                                  "Neri|4| green",
+                                  "Gialli|5|last green",
+                                  "|| plain",
+                                  "|| plain",
+                                  "Other keep me ['Orders', 'Other']"};
+
+class WorksheetE2ETest : public TapwiseSession {
+protected:
+    QStringList readBack(const QString& book) {
+        const CommandResult r =
+            runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(ReadWorkbook), book});
+        EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
+        return r.text().split(u'\n');
+    }
+};
+
+TEST_F(WorksheetE2ETest, RowsAreTypedColouredGreenAndSkippedNextTime) {
+    const QString book = pathInFolder("Orders 2024.xlsx");
+    const CommandResult made =
+        runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), book});
+    ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
+    addSequence("Orders", {{"*BeginExcelLoop*", "0"},
+                           {"ExcelSheetCol#A", "0"},
+                           {"{TAB}", "0"},
+                           {"ExcelSheetCol#B", "0"},
+                           {"{ENTER}", "1"},
+                           {"*EndExcelLoop*", "0"}});
+
+    CatTerminal first;
+    ASSERT_TRUE(first.start(server_, false)) << first.error().toStdString();
+    ASSERT_TRUE(startTapwise({folder() + ",Orders," + book + ",NoMsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    const QByteArray typed = "Rossi\t12\nBianchi\t7.5\nVerdi\t300\nNeri\t4\nGialli\t5\n";
+    ASSERT_TRUE(first.waitForSize(typed.size()));
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(first.waitForSize(typed.size() + 1));
+    EXPECT_EQ(first.content(), typed + "\n");
+    EXPECT_EQ(readBack(book), ExpectedRows);
+    first.stop();
+
+    // Every row is green now: a second run types nothing and changes nothing.
+    CatTerminal second;
+    ASSERT_TRUE(second.start(server_, false)) << second.error().toStdString();
+    ASSERT_TRUE(startTapwise({folder() + ",Orders," + book + ",NoMsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(second.waitForSize(1));
+    EXPECT_EQ(second.content(), "\n");
+    EXPECT_EQ(readBack(book), ExpectedRows);
+}
+
+} // namespace
+} // namespace tapwise::test
