@@ -33,6 +33,8 @@ inline constexpr int RightColumn = 3600; // Check3, Check5, Check7
 inline constexpr int FirstRow = 300;     // Check1, Check3
 inline constexpr int RowRow = 775;       // Check4, Check5
 inline constexpr int LoopRow = 1250;     // Check6, Check7
+inline constexpr int OkTop = 2040;       // Command2, centred
+inline constexpr int OkWidth = 1260;
 } // namespace form9
 
 // The message and pause window: a message, and either OK (the end report)
