@@ -55,14 +55,17 @@ TEST_F(CommandLineE2ETest, EveryArgumentFailureInBothLanguages) {
     for (const auto& c : cases) {
         const auto [code, errors] = failWith(c.argument);
         EXPECT_EQ(code, c.exitCode) << c.argument.toStdString();
-        EXPECT_EQ(errors, c.message) << c.argument.toStdString();
+        // Qt may have written warnings of its own before the message.
+        EXPECT_TRUE(errors.endsWith(c.message))
+            << c.argument.toStdString() << "\n" << errors.toStdString();
     }
 }
 
 TEST_F(CommandLineE2ETest, FolderWithoutANameAndNoArgumentAtAll) {
     auto [code, errors] = failWith(folder());
     EXPECT_EQ(code, ExitDone);
-    EXPECT_TRUE(errors.startsWith("This version of Tapwise has no main window yet."));
+    EXPECT_TRUE(errors.contains("This version of Tapwise has no main window yet."))
+        << errors.toStdString();
 
     // Without an argument: the question in a box titled with the program's
     // title; No ends the program.
