@@ -56,8 +56,8 @@ TEST_F(CommandLineE2ETest, EveryArgumentFailureInBothLanguages) {
         const auto [code, errors] = failWith(c.argument);
         EXPECT_EQ(code, c.exitCode) << c.argument.toStdString();
         // Qt may have written warnings of its own before the message.
-        EXPECT_TRUE(errors.endsWith(c.message))
-            << c.argument.toStdString() << "\n" << errors.toStdString();
+        EXPECT_TRUE(errors.endsWith(c.message)) << c.argument.toStdString() << "\n"
+                                                << errors.toStdString();
     }
 }
 

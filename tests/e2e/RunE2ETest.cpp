@@ -94,5 +94,24 @@ TEST_F(RunE2ETest, PauseKeyDuringALongWaitThenCancelEndsWithTheCancelledReport) 
     EXPECT_EQ(term.content(), "a\n\n");
 }
 
+TEST_F(RunE2ETest, ClickingTheStatusWindowEndsTheRun) {
+    addSequence("Long wait", {{":a", "0"}, {"{ENTER}", "6000"}, {":b", "0"}, {"{ENTER}", "0"}});
+    CatTerminal term;
+    ASSERT_TRUE(term.start(server_, false)) << term.error().toStdString();
+    ASSERT_TRUE(startTapwise({folder() + ",Long wait,,NoMsg"}));
+    ASSERT_TRUE(term.waitForSize(2));
+    const QString status =
+        waitForWindow("Tapwise 2.1 is running... Use 'Pause' key to pause/ cancel!");
+    ASSERT_FALSE(status.isEmpty()) << "no status window";
+    EXPECT_EQ(windowSize(status), QSize(165, 90));
+    ASSERT_TRUE(clickInWindow(status, {80, 45}));
+    EXPECT_EQ(waitForExit(), ExitAbandoned) << errorOutput().toStdString();
+
+    ASSERT_TRUE(term.refocus());
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(term.waitForSize(3));
+    EXPECT_EQ(term.content(), "a\n\n");
+}
+
 } // namespace
 } // namespace tapwise::test
