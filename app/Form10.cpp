@@ -68,6 +68,7 @@ void Form10::buildControls() {
     column->setContentsMargins(TwipsToPixels(Margin), TwipsToPixels(Margin), TwipsToPixels(Margin),
                                TwipsToPixels(Margin));
     column->addWidget(Label1);
+    column->addSpacing(TwipsToPixels(60));
     column->addWidget(Label3);
     column->addWidget(Frame1);
     column->addSpacing(TwipsToPixels(60));

@@ -79,45 +79,22 @@ TEST_F(ParseRunArgumentsTest, MissingFieldsStayEmptyAndExtraFieldsAreIgnored) {
     EXPECT_EQ(parsed.value().password, "");
 }
 
-TEST_F(ParseRunArgumentsTest, MissingFolderGivesTheSystemErrorNumberAndText) {
-    const QString missing = folder + "/nowhere";
-    auto parsed = ParseRunArguments(missing + ",Run", "I");
-    ASSERT_FALSE(parsed.ok());
-    EXPECT_EQ(parsed.error().code, 2);
-    EXPECT_EQ(parsed.error().message, "Error!!!!\n2    No such file or directory\n" + missing);
-    // A file is not a folder.
-    parsed = ParseRunArguments(workbook, "E");
+// The messages themselves are checked through the start-up routine; here
+// the reasons that are easy to get wrong.
+TEST_F(ParseRunArgumentsTest, WhatCountsAsMissingOrInvalid) {
+    auto parsed = ParseRunArguments(workbook, "E"); // a file is not a folder
     ASSERT_FALSE(parsed.ok());
     EXPECT_EQ(parsed.error().message, "Error!!!!\n20    Not a directory\n" + workbook);
-}
-
-TEST_F(ParseRunArgumentsTest, MissingWorkbookIsReportedEvenWithoutAName) {
-    const QString missing = folder + "/gone.xlsx";
-    auto parsed = ParseRunArguments(folder + ",," + missing + "|pw", "E");
+    parsed = ParseRunArguments(folder + ",Run," + folder, "E"); // nor a workbook
     ASSERT_FALSE(parsed.ok());
-    EXPECT_EQ(parsed.error().message, missing + "\n\nThe Excel file does not exists!");
-    parsed = ParseRunArguments(folder + ",Run," + missing, "I");
-    ASSERT_FALSE(parsed.ok());
-    EXPECT_EQ(parsed.error().message, missing + "\n\nIl file Excel non esiste!");
-    // A folder in place of the workbook is not a workbook file.
-    parsed = ParseRunArguments(folder + ",Run," + folder, "E");
-    EXPECT_FALSE(parsed.ok());
-}
-
-TEST_F(ParseRunArgumentsTest, FourthFieldMustBeNoMsgOrBlank) {
-    auto parsed = ParseRunArguments(folder + ",Run,, quiet ", "E");
-    ASSERT_FALSE(parsed.ok());
-    EXPECT_EQ(parsed.error().message, "quiet\n\nInvalid parameter!\n(must be 'NoMsg' or blank)");
-    parsed = ParseRunArguments(folder + ",Run,,NoMessages", "I");
-    ASSERT_FALSE(parsed.ok());
-    EXPECT_EQ(parsed.error().message,
-              "NoMessages\n\nParametro non valido!\n(deve essere 'NoMsg' or blank)");
+    EXPECT_TRUE(parsed.error().message.endsWith("The Excel file does not exists!"));
     EXPECT_TRUE(ParseRunArguments(folder + ",Run,,NOMSG", "E").ok());
     EXPECT_TRUE(ParseRunArguments(folder + ",Run,,  ", "E").ok());
+    EXPECT_FALSE(ParseRunArguments(folder + ",Run,,NoMsgs", "E").ok());
 }
 
 TEST_F(ParseRunArgumentsTest, FieldsAreCheckedInOrderFolderWorkbookNoMsg) {
-    auto parsed = ParseRunArguments(folder + ",Run,/no/such.xlsx,bad", "E");
+    auto parsed = ParseRunArguments(folder + ",,/no/such.xlsx,bad", "E");
     ASSERT_FALSE(parsed.ok());
     EXPECT_TRUE(parsed.error().message.endsWith("The Excel file does not exists!"));
     parsed = ParseRunArguments("/no/such/folder,Run,/no/such.xlsx,bad", "E");

@@ -4,9 +4,12 @@
 #include "common/Settings.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -149,6 +152,36 @@ TEST(StartWindowTest, RunWindowsAskModally) {
     const RunUi::StartAnswer answer = windows.showStartWindow({"Tapwise 2.1", "Run", "/b.xlsx"});
     EXPECT_TRUE(answer.go);
     EXPECT_EQ(answer.startRow, 12);
+}
+
+} // namespace
+} // namespace tapwise
+
+namespace tapwise {
+namespace {
+
+TEST(WorkbookDialogTest, ChosenWorkbookOrNothingWhenCancelled) {
+    QTemporaryDir dir;
+    const QString book = dir.filePath("Orders.xlsx");
+    QFile file(book);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Settings settings;
+    settings.DataFolder = dir.path() + "/";
+    RunWindows windows(settings);
+
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->directory().absolutePath(), dir.path());
+        EXPECT_TRUE(dialog->nameFilters().join(' ').contains("*.xlsx *.xlsm"));
+        dialog->selectFile(book);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_EQ(windows.chooseWorkbook(), book);
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(windows.chooseWorkbook(), "");
 }
 
 } // namespace
