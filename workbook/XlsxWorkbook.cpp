@@ -366,10 +366,10 @@ Result<PackageChanges> XlsxWorkbook::collectChanges() const {
     }
     PackageChanges changes;
     if (sheet_->changed()) {
-        changes.parts[sheetPart_] = sheet_->serialize();
+        changes.parts[sheetPart_] = sheet_->content();
     }
     if (styles_->changed() || styles_->isNew()) {
-        changes.parts[stylesPart_] = styles_->serialize();
+        changes.parts[stylesPart_] = styles_->content();
     }
     Status status = addWorkbookChanges(*package.value(), changes);
     status = status ? addPackageChanges(*package.value(), changes) : status;
@@ -397,7 +397,7 @@ Status XlsxWorkbook::addWorkbookChanges(const XlsxPackage& package, PackageChang
                      "webPublishing", "fileRecoveryPr", "webPublishObjects", "extLst"});
     if (!calculation.attribute("fullCalcOnLoad").as_bool()) {
         setAttribute(calculation, "fullCalcOnLoad", "1");
-        changes.parts[workbookPart_] = workbook.value()->serialize();
+        changes.parts[workbookPart_] = workbook.value()->content();
     }
     return {};
 }
@@ -450,8 +450,8 @@ Status XlsxWorkbook::addPackageChanges(const XlsxPackage& package, PackageChange
     if (!calcChain.empty()) {
         changes.removed.push_back(calcChain);
     }
-    changes.parts[relsPart] = rels.value()->serialize();
-    changes.parts[ContentTypesPart] = types.value()->serialize();
+    changes.parts[relsPart] = rels.value()->content();
+    changes.parts[ContentTypesPart] = types.value()->content();
     return {};
 }
 
