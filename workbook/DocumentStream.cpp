@@ -57,6 +57,24 @@ void appendEscaped(std::string& out, const char* value) {
     }
 }
 
+void appendText(std::string& out, const char* text) {
+    for (const char* c = text; *c; ++c) {
+        switch (*c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += *c;
+        }
+    }
+}
+
 void appendStartTag(std::string& out, pugi::xml_node element) {
     out += '<';
     out += element.name();
@@ -92,6 +110,7 @@ void DocumentStream::printEdges() {
             print(sibling, head_);
         }
         appendStartTag(head_, node);
+        appendText(head_, node.value()); // text held in the element itself
         parent = node;
     }
     for (auto node = chain.rbegin(); node != chain.rend(); ++node) {
