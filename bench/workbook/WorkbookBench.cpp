@@ -16,28 +16,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::time_point since)
-{
+double seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-long peakKilobytes()
-{
+long peakKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
 
-int fail(const tapwise::Error& error)
-{
+int fail(const tapwise::Error& error) {
     std::fprintf(stderr, "%d    %s\n", error.code, error.message.toUtf8().constData());
     return 1;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s FILE ROWS COLUMNS\n", argv[0]);

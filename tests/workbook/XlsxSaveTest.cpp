@@ -208,6 +208,9 @@ TEST_F(XlsxSaveTest, WorkbooksWithoutFormatsGetAStylesPart) {
     const QString plain = fixtures_.make("nostyles");
     auto workbook = open(plain);
     ASSERT_TRUE(workbook);
+    ASSERT_TRUE(workbook->setCellText(3, 1, QStringLiteral("written")));
+    expectSaved(*workbook); // no formats needed yet
+    EXPECT_FALSE(WorkbookFixtures::storedEntries(plain).count("xl/styles.xml"));
     colorRows(*workbook, {2});
     expectSaved(*workbook);
     const QJsonObject view = WorkbookFixtures::openpyxlView(plain);
