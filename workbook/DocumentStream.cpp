@@ -1,5 +1,7 @@
 #include "workbook/DocumentStream.h"
 
+#include "workbook/XmlNames.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -22,8 +24,10 @@ private:
 };
 
 void print(pugi::xml_node node, std::string& out) {
+    const size_t start = out.size();
     AppendWriter writer(out);
     node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    escapeCarriageReturns(out, start);
 }
 
 // Attribute values escaped as the printer escapes them.
@@ -68,6 +72,9 @@ void appendText(std::string& out, const char* text) {
             break;
         case '>':
             out += "&gt;";
+            break;
+        case '\r':
+            out += "&#13;";
             break;
         default:
             out += *c;

@@ -9,6 +9,13 @@
 #include <map>
 #include <string>
 
+#include <ostream>
+
+// Texts in test failures as text, not as arrays of UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace tapwise::test {
 
 // Workbooks made at test time in a temporary folder, and ways to look at

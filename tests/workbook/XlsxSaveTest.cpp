@@ -181,11 +181,13 @@ TEST_F(XlsxSaveTest, WrittenTextsReplaceFormulasAndTheCalculationChainGoes) {
     EXPECT_EQ(workbook->cellText(1, 3).valueOr({}), "  padded ");
     expectSaved(*workbook);
 
-    const QJsonObject probe = WorkbookFixtures::probe(path, 5, 5);
+    // F1 was not touched: its carriage return survives the rewritten sheet.
+    const QJsonObject probe = WorkbookFixtures::probe(path, 5, 6);
     EXPECT_EQ(WorkbookFixtures::probeRow(probe, 1),
-              QStringList({"2", "plain", "  padded ", "4", "_x0041_ & <tag>\r"}));
-    EXPECT_EQ(WorkbookFixtures::probeRow(probe, 2), QStringList({"", "", "5", "6", ""}));
-    EXPECT_EQ(WorkbookFixtures::probeRow(probe, 5), QStringList({"new row", "", "", "", ""}));
+              QStringList({"2", "plain", "  padded ", "4", "_x0041_ & <tag>\r", "a\rb"}));
+    EXPECT_EQ(WorkbookFixtures::probeRow(probe, 2), QStringList({"", "", "5", "6", "", ""}));
+    EXPECT_EQ(WorkbookFixtures::probeRow(probe, 5),
+              QStringList({"new row", "", "", "", "", ""}));
 
     // The rest of the shared formula now starts at C2, as read from there.
     const QJsonObject after = WorkbookFixtures::openpyxlView(path);

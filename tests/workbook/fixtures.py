@@ -208,8 +208,8 @@ def nostyles(path):
 
 
 CALC_SHEET = f"""<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<worksheet xmlns="{MAIN}"><dimension ref="A1:E3"/><sheetData>
-<row r="1" spans="1:5"><c r="A1"><v>2</v></c><c r="B1"><f>A1*2</f><v>4</v></c><c r="C1"><f t="shared" ref="C1:C3" si="0">A1+$A$1</f><v>4</v></c><c r="D1"><f t="array" ref="D1:D2">A1:A2*2</f><v>4</v></c></row>
+<worksheet xmlns="{MAIN}"><dimension ref="A1:F3"/><sheetData>
+<row r="1" spans="1:5"><c r="A1"><v>2</v></c><c r="B1"><f>A1*2</f><v>4</v></c><c r="C1"><f t="shared" ref="C1:C3" si="0">A1+$A$1</f><v>4</v></c><c r="D1"><f t="array" ref="D1:D2">A1:A2*2</f><v>4</v></c><c r="F1" t="inlineStr"><is><t>a&#13;b</t></is></c></row>
 <row r="2" spans="1:5"><c r="A2"><v>3</v></c><c r="C2"><f t="shared" si="0"/><v>5</v></c><c r="D2"><v>6</v></c></row>
 <row r="3" spans="1:5"><c r="A3"><v>4</v></c><c r="C3"><f t="shared" si="0"/><v>6</v></c></row>
 </sheetData></worksheet>"""
