@@ -186,8 +186,7 @@ TEST_F(XlsxSaveTest, WrittenTextsReplaceFormulasAndTheCalculationChainGoes) {
     EXPECT_EQ(WorkbookFixtures::probeRow(probe, 1),
               QStringList({"2", "plain", "  padded ", "4", "_x0041_ & <tag>\r", "a\rb"}));
     EXPECT_EQ(WorkbookFixtures::probeRow(probe, 2), QStringList({"", "", "5", "6", "", ""}));
-    EXPECT_EQ(WorkbookFixtures::probeRow(probe, 5),
-              QStringList({"new row", "", "", "", "", ""}));
+    EXPECT_EQ(WorkbookFixtures::probeRow(probe, 5), QStringList({"new row", "", "", "", "", ""}));
 
     // The rest of the shared formula now starts at C2, as read from there.
     const QJsonObject after = WorkbookFixtures::openpyxlView(path);
@@ -204,6 +203,32 @@ TEST_F(XlsxSaveTest, WrittenTextsReplaceFormulasAndTheCalculationChainGoes) {
     EXPECT_TRUE(WorkbookFixtures::entry(path, "xl/workbook.xml").contains("fullCalcOnLoad=\"1\""));
     EXPECT_EQ(storedAfter.at("xl/worksheets/sheet2.xml"),
               storedBefore.at("xl/worksheets/sheet2.xml"));
+}
+
+TEST_F(XlsxSaveTest, NewRowsAndCellsAmongUnnumberedOnesKeepEveryCellInPlace) {
+    const QString path = fixtures_.make("prefixed");
+    const QJsonObject before = WorkbookFixtures::probe(path, 4, 26);
+    auto workbook = open(path);
+    ASSERT_TRUE(workbook);
+    ASSERT_TRUE(workbook->setCellText(2, 2, QStringLiteral("two")));
+    ASSERT_TRUE(workbook->setCellText(4, 4, QStringLiteral("dee")));
+    colorRows(*workbook, {1});
+    expectSaved(*workbook);
+
+    const QJsonObject after = WorkbookFixtures::probe(path, 4, 26);
+    for (int row : {1, 3, 4}) {
+        QStringList expected = WorkbookFixtures::probeRow(before, row);
+        if (row == 4) {
+            expected[3] = QStringLiteral("dee");
+        }
+        EXPECT_EQ(WorkbookFixtures::probeRow(after, row), expected) << row;
+    }
+    EXPECT_EQ(WorkbookFixtures::probeRow(after, 2)[1], "two");
+    EXPECT_EQ(WorkbookFixtures::probeColor(after, 1), GreenColorIndex);
+    EXPECT_EQ(WorkbookFixtures::probeColor(after, 3), NoColorIndex);
+    const QByteArray sheet = WorkbookFixtures::entry(path, "xl/worksheets/data.xml");
+    EXPECT_TRUE(sheet.contains("<x:row r=\"2\"><x:c r=\"B2\" t=\"inlineStr\"><x:is><x:t>two<"));
+    EXPECT_TRUE(sheet.contains("r=\"C4\"")); // numbered before D4 came in
 }
 
 TEST_F(XlsxSaveTest, WorkbooksWithoutFormatsGetAStylesPart) {
