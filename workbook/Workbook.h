@@ -10,7 +10,8 @@ namespace tapwise {
 
 // Colour index of the rows a run has sent (the palette's "lime").
 inline constexpr int GreenColorIndex = 43;
-// Colour index of a row without a fill of its own.
+// Colour index of a row without one palette colour of its own: no fill, or
+// cells filled differently, or a colour that is not in the palette.
 inline constexpr int NoColorIndex = -4142;
 
 // An open workbook as a run sees it: every access works on its active sheet,
@@ -26,13 +27,21 @@ public:
     // The cell's value as text, as a spreadsheet's default conversion gives
     // it ("" for an empty cell).
     virtual Result<QString> cellText(int row, int column) = 0;
+    // Writes a text into the cell (a formula there is replaced); "" empties it.
     virtual Status setCellText(int row, int column, const QString& text) = 0;
 
+    // GreenColorIndex when the row is green; otherwise the palette index
+    // (1 to 56) of its one fill colour, or NoColorIndex.
     virtual Result<int> rowColorIndex(int row) = 0;
+    // Fills the row with a palette colour (1 to 56) or, with NoColorIndex,
+    // removes its fill.
     virtual Status setRowColorIndex(int row, int colorIndex) = 0;
 
-    // Writes the changes to the workbook file; nothing else is touched.
+    // Writes the changes to the workbook file; nothing else is touched. A
+    // workbook changed on disk since it was opened, or open in a spreadsheet
+    // program, is not overwritten and the save fails.
     virtual Status save() = 0;
+    // Forgets the workbook without saving; later calls fail.
     virtual void close() = 0;
 };
 
@@ -41,6 +50,10 @@ public:
 class WorkbookOpener {
 public:
     virtual ~WorkbookOpener() = default;
+    // readOnly: the workbook is only read; its save fails. Opened for
+    // writing, a workbook that a spreadsheet program holds open is refused
+    // at once, before a run types anything. The password is only needed for
+    // an encrypted workbook.
     virtual Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
                                                    bool readOnly) = 0;
 };

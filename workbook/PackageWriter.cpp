@@ -1,0 +1,223 @@
+#include "workbook/PackageWriter.h"
+
+#include "workbook/WorkbookTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tapwise {
+
+namespace {
+
+// libzip would pack changed parts at zlib's slowest level, about eight times
+// slower on a large sheet than this one, for a file about a tenth smaller.
+constexpr zip_uint32_t CompressionLevel = 3;
+
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool closeNow() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// libzip pulls a changed part's bytes through this while it packs them.
+zip_int64_t readContent(void* userdata, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto* content = static_cast<PartContent*>(userdata);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        content->rewind();
+        return 0;
+    case ZIP_SOURCE_READ:
+        return zip_int64_t(content->read(static_cast<char*>(data), size_t(length)));
+    case ZIP_SOURCE_STAT: {
+        auto* stat = static_cast<zip_stat_t*>(data);
+        zip_stat_init(stat);
+        stat->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+        stat->size = content->size();
+        stat->mtime = std::time(nullptr);
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                              -1);
+    case ZIP_SOURCE_ERROR: { // reading from memory does not fail
+        zip_error_t none;
+        zip_error_init(&none);
+        return zip_error_to_data(&none, data, length);
+    }
+    default:
+        return 0;
+    }
+}
+
+zip_source_t* contentSource(zip_t* target, PartContent& content) {
+    return zip_source_function(target, readContent, &content);
+}
+
+} // namespace
+
+PackageWriter::PackageWriter(QString realPath, QString displayName, QString lang)
+    : realPath_(std::move(realPath)), displayName_(std::move(displayName)), lang_(std::move(lang)) {
+}
+
+Status PackageWriter::fail(const QString& reason) const {
+    return workbookError(WorkbookMessage::SaveFailed, lang_, {displayName_, reason});
+}
+
+Status PackageWriter::replace(const QByteArray& original, const PackageChanges& changes) const {
+    const QFileInfo info(realPath_);
+    QByteArray tempPath =
+        QFile::encodeName(info.dir().filePath(QStringLiteral(".~tapwise-") + info.fileName())) +
+        "-XXXXXX";
+    Descriptor temp(::mkstemp(tempPath.data()));
+    if (temp.get() < 0 || !temp.closeNow()) {
+        return fail(systemError());
+    }
+    Status status = writeArchive(tempPath, original, changes);
+    if (status) {
+        status = flushAndRename(tempPath);
+    }
+    if (!status) {
+        ::unlink(tempPath.constData());
+    }
+    return status;
+}
+
+// The new archive takes the old one's entries in their order: unchanged
+// ones are copied as stored (libzip does not unpack them), changed ones are
+// packed anew, new ones come last.
+Status PackageWriter::writeArchive(const QByteArray& tempPath, const QByteArray& original,
+                                   const PackageChanges& changes) const {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer =
+        zip_source_buffer_create(original.constData(), zip_uint64_t(original.size()), 0, &error);
+    zip_t* source = buffer ? zip_open_from_source(buffer, ZIP_RDONLY, &error) : nullptr;
+    int code = 0;
+    zip_t* target =
+        source ? zip_open(tempPath.constData(), ZIP_CREATE | ZIP_TRUNCATE, &code) : nullptr;
+    if (!target) {
+        if (code != 0) {
+            zip_error_fini(&error);
+            zip_error_init_with_code(&error, code);
+        }
+        const QString reason = QString::fromUtf8(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        source ? zip_discard(source) : zip_source_free(buffer);
+        return fail(reason);
+    }
+    zip_error_fini(&error);
+    bool ok = copyEntries(source, target, changes);
+    ok = ok && zip_close(target) == 0;
+    const QString reason = QString::fromUtf8(zip_strerror(target));
+    if (!ok) {
+        zip_discard(target);
+    }
+    zip_discard(source);
+    return ok ? Status() : fail(reason);
+}
+
+bool PackageWriter::copyEntries(zip_t* source, zip_t* target, const PackageChanges& changes) const {
+    const auto sameName = [](const std::string& a, const char* b) {
+        return ::strcasecmp(a.c_str(), b) == 0;
+    };
+    std::vector<bool> written(changes.parts.size(), false);
+    bool ok = true;
+    for (zip_int64_t i = 0; ok && i < zip_get_num_entries(source, 0); ++i) {
+        const char* name = zip_get_name(source, zip_uint64_t(i), 0);
+        if (!name || std::any_of(changes.removed.begin(), changes.removed.end(),
+                                 [&](const std::string& gone) { return sameName(gone, name); })) {
+            ok = name != nullptr;
+            continue;
+        }
+        size_t n = 0;
+        auto changed = changes.parts.begin();
+        for (; changed != changes.parts.end() && !sameName(changed->first, name); ++changed, ++n) {
+        }
+        if (changed == changes.parts.end()) {
+            ok = addEntry(target, name, zip_source_zip(target, source, zip_uint64_t(i), 0, 0, -1),
+                          false);
+        } else {
+            written[n] = true;
+            ok = addEntry(target, name, contentSource(target, *changed->second), true);
+        }
+    }
+    size_t n = 0;
+    for (auto part = changes.parts.begin(); ok && part != changes.parts.end(); ++part, ++n) {
+        if (!written[n]) {
+            ok = addEntry(target, part->first.c_str(), contentSource(target, *part->second), true);
+        }
+    }
+    return ok;
+}
+
+bool PackageWriter::addEntry(zip_t* target, const char* name, zip_source_t* data, bool pack) const {
+    if (!data) {
+        return false;
+    }
+    const zip_int64_t index = zip_file_add(target, name, data, 0);
+    if (index < 0) {
+        zip_source_free(data);
+        return false;
+    }
+    return !pack || zip_set_file_compression(target, zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                             CompressionLevel) == 0;
+}
+
+Status PackageWriter::flushAndRename(const QByteArray& tempPath) const {
+    struct stat old;
+    const QByteArray target = QFile::encodeName(realPath_);
+    Descriptor file(::open(tempPath.constData(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0 || ::stat(target.constData(), &old) != 0) {
+        return fail(systemError());
+    }
+    // The owner can only be kept where the system allows it; the mode always.
+    [[maybe_unused]] const int owned = ::fchown(file.get(), old.st_uid, old.st_gid);
+    if (::fchmod(file.get(), old.st_mode & 07777) != 0 || ::fsync(file.get()) != 0 ||
+        !file.closeNow()) {
+        return fail(systemError());
+    }
+    if (::rename(tempPath.constData(), target.constData()) != 0) {
+        return fail(systemError());
+    }
+    Descriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) {
+        ::fsync(folder.get());
+    }
+    return {};
+}
+
+} // namespace tapwise

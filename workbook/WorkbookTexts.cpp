@@ -1,0 +1,98 @@
+#include "workbook/WorkbookTexts.h"
+
+#include "common/Lang.h"
+
+#include <array>
+#include <vector>
+
+namespace tapwise {
+
+namespace {
+
+// In the order of WorkbookMessage.
+constexpr std::array<BilingualText, 24> Texts{{
+    {"'%1' could not be found. Check the spelling of the file name and verify that the file "
+     "location is correct.",
+     "Impossibile trovare '%1'. Controllare il nome del file e verificare che il percorso sia "
+     "corretto."},
+    {"'%1' cannot be read: %2", "Impossibile leggere '%1': %2"},
+    {"'%1' cannot be opened because the file format or file extension is not valid: it is not "
+     "an Excel workbook (.xlsx, .xlsm).",
+     "Impossibile aprire '%1' perché il formato o l'estensione del file non è valido: non è una "
+     "cartella di lavoro Excel (.xlsx, .xlsm)."},
+    {"'%1' is in the old Excel format (.xls), which cannot be opened: save it as an Excel "
+     "workbook (.xlsx) first.",
+     "'%1' è nel vecchio formato Excel (.xls), che non può essere aperto: salvarlo prima come "
+     "cartella di lavoro Excel (.xlsx)."},
+    {"'%1' is protected by a password. Password-protected workbooks cannot be opened yet: save "
+     "a copy without password in the spreadsheet program and use that one.",
+     "'%1' è protetto da una password. Le cartelle di lavoro protette da password non possono "
+     "ancora essere aperte: salvarne una copia senza password nel programma di fogli di calcolo "
+     "e usare quella."},
+    {"'%1' is damaged and cannot be opened: %2", "'%1' è danneggiato e non può essere aperto: %2"},
+    {"the part %1 is missing", "manca la parte %1"},
+    {"the part %1 cannot be unpacked (%2)", "la parte %1 non può essere estratta (%2)"},
+    {"the part %1 is not valid XML (%2, at byte %3)",
+     "la parte %1 non è un XML valido (%2, al byte %3)"},
+    {"it holds no workbook part", "non contiene la parte della cartella di lavoro"},
+    {"the workbook has no sheets", "la cartella di lavoro non ha fogli"},
+    {"The active sheet of '%1' is not a worksheet: activate a worksheet and save the workbook.",
+     "Il foglio attivo di '%1' non è un foglio di lavoro: attivare un foglio di lavoro e "
+     "salvare la cartella."},
+    {"cell %1 refers to shared string %2, which does not exist",
+     "la cella %1 rimanda alla stringa condivisa %2, che non esiste"},
+    {"'%1' is too large to be opened (part %2).",
+     "'%1' è troppo grande per essere aperto (parte %2)."},
+    {"'%1' is open in a spreadsheet program (lock file '%2'): close it there and run again. "
+     "The workbook was not changed.",
+     "'%1' è aperto in un programma di fogli di calcolo (file di blocco '%2'): chiuderlo e "
+     "ripetere. La cartella di lavoro non è stata modificata."},
+    {"'%1' was opened read-only and cannot be saved.",
+     "'%1' è stato aperto in sola lettura e non può essere salvato."},
+    {"'%1' is read-only and cannot be saved.", "'%1' è di sola lettura e non può essere salvato."},
+    {"'%1' was changed by another program after it was opened, or removed: it was not "
+     "overwritten and the changes of this run were not saved.",
+     "'%1' è stato modificato da un altro programma dopo l'apertura, o rimosso: non è stato "
+     "sovrascritto e le modifiche di questa esecuzione non sono state salvate."},
+    {"'%1' could not be saved: %2. The workbook on disk was left as it was.",
+     "Impossibile salvare '%1': %2. La cartella di lavoro sul disco non è stata modificata."},
+    {"The workbook is closed.", "La cartella di lavoro è chiusa."},
+    {"Cell (%1, %2) is outside the sheet.", "La cella (%1, %2) è fuori dal foglio."},
+    {"%1 is not a colour index (1 to 56, or -4142 for no colour).",
+     "%1 non è un indice di colore (da 1 a 56, o -4142 per nessun colore)."},
+    {"Cell %1 cannot hold %2 characters: a cell holds at most 32767.",
+     "La cella %1 non può contenere %2 caratteri: una cella ne contiene al massimo 32767."},
+    {"Cell %1 is part of an array formula or a data table and cannot be changed alone.",
+     "La cella %1 fa parte di una formula matrice o di una tabella dati e non può essere "
+     "modificata da sola."},
+}};
+
+static_assert(Texts.size() == size_t(WorkbookMessage::InsideArray) + 1,
+              "one text for each message");
+
+} // namespace
+
+QString workbookText(WorkbookMessage message, const QString& lang,
+                     std::initializer_list<QString> args) {
+    // One pass, so that a file name holding "%2" stays as it is.
+    const QString pattern = Texts.at(static_cast<size_t>(message)).in(lang);
+    const std::vector<QString> values(args);
+    QString text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const qsizetype slot = i + 1 < pattern.size() ? pattern[i + 1].digitValue() : -1;
+        if (pattern[i] == u'%' && slot >= 1 && slot <= qsizetype(values.size())) {
+            text += values[size_t(slot - 1)];
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+Error workbookError(WorkbookMessage message, const QString& lang,
+                    std::initializer_list<QString> args) {
+    return Error{WorkbookErrorCode, workbookText(message, lang, args)};
+}
+
+} // namespace tapwise

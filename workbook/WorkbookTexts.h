@@ -1,0 +1,49 @@
+#pragma once
+
+#include "common/Result.h"
+
+#include <QString>
+
+#include <initializer_list>
+
+namespace tapwise {
+
+// Error number of every workbook failure, the one a spreadsheet program's
+// automation gives for a workbook it cannot open, read or change.
+inline constexpr int WorkbookErrorCode = 1004;
+
+// The workbook layer's user-visible texts; each has an English and an
+// Italian form (WorkbookTexts.cpp). %1, %2... are filled in order.
+enum class WorkbookMessage {
+    NotFound,
+    CannotRead,
+    NotWorkbook,
+    OldFormat,
+    Encrypted,
+    Damaged,
+    MissingPart,
+    PartUnreadable,
+    BadXml,
+    NoWorkbookPart,
+    NoSheets,
+    NotWorksheet,
+    BadSharedString,
+    TooLarge,
+    Locked,
+    OpenedReadOnly,
+    FileReadOnly,
+    ChangedOnDisk,
+    SaveFailed,
+    Closed,
+    OutsideSheet,
+    BadColorIndex,
+    TextTooLong,
+    InsideArray,
+};
+
+QString workbookText(WorkbookMessage message, const QString& lang,
+                     std::initializer_list<QString> args = {});
+Error workbookError(WorkbookMessage message, const QString& lang,
+                    std::initializer_list<QString> args = {});
+
+} // namespace tapwise
