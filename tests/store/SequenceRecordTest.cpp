@@ -1,0 +1,97 @@
+#include "store/SequenceRecord.h"
+#include "store/StoreTexts.h"
+
+#include "StoreTestSupport.h"
+
+#include <cmath>
+#include <limits>
+
+using namespace tapwise;
+using tapwise::test::int32le;
+
+namespace {
+
+// The scrambling value for position i, by the floating-point formula.
+int scrambleValue(qint64 i, qint64 key) {
+    const double x = double(i) * double(key - 271849);
+    return int(x - std::floor(x / 256) * 256);
+}
+
+} // namespace
+
+TEST(ScrambleText, MatchesTheFormulaAtAnyPosition) {
+    const qint64 starts[] = {1, 200, 65536, std::numeric_limits<qint32>::max() - 20};
+    const QByteArray zeros(40, '\0');
+    for (const qint64 key : {DataFileKey, qint64(100), qint64(-7)}) {
+        for (const qint64 start : starts) {
+            const QByteArray scrambled = ScrambleText(zeros, key, start);
+            for (qsizetype p = 0; p < zeros.size(); ++p)
+                ASSERT_EQ(quint8(scrambled[p]), scrambleValue(start + p, key))
+                    << "key " << key << " start " << start << " position " << p;
+        }
+    }
+}
+
+TEST(ScrambleText, KeyZeroAndApplyingTwiceGiveTheInput) {
+    const QByteArray text("Tapwise \x80\xE9,{ENTER}\0\xFF", 18);
+    EXPECT_EQ(ScrambleText(text, 0, 1), text);
+    EXPECT_NE(ScrambleText(text, DataFileKey, 1), text);
+    EXPECT_EQ(ScrambleText(ScrambleText(text, DataFileKey, 7), DataFileKey, 7), text);
+}
+
+TEST(SequenceRecord, HasTheByteLayoutOfTheDataFile) {
+    const Lines lines = {{"x", "10"}, {"{ENTER}", "5"}};
+    Result<QByteArray> record = EncodeRecord(QStringLiteral("A"), lines, {});
+    ASSERT_TRUE(record.ok());
+    const QByteArray expected = int32le(1) + int32le(9) + int32le(4) +
+                                QByteArray::fromHex("50"
+                                                    "690e48011b3232dae4"
+                                                    "20121f71");
+    EXPECT_EQ(record.value(), expected);
+    EXPECT_EQ(record.value().size(), 26);
+    EXPECT_TRUE(IsSoundRecord(record.value()));
+}
+
+TEST(SequenceRecord, DecodesWhatItEncodes) {
+    const QString description = QStringLiteral("Café €5\r\nsecond, line");
+    const Lines lines = {{":Zoë", "10"}, {"*Pause*", "0"}, {"{COMMA}", "5"}};
+    const RecordFields fields = DecodeRecord(EncodeRecord(description, lines, {}).value());
+    EXPECT_EQ(fields.description, description);
+    EXPECT_EQ(fields.keys, QStringList({":Zoë", "*Pause*", "{COMMA}"}));
+    EXPECT_EQ(fields.waitTimes, QStringList({"10", "0", "5"}));
+    const RecordFields empty = DecodeRecord(EncodeRecord("none", {}, {}).value());
+    EXPECT_TRUE(empty.keys.isEmpty() && empty.waitTimes.isEmpty());
+}
+
+TEST(SequenceRecord, RefusesTextsItCannotStore) {
+    Result<QByteArray> greek = EncodeRecord(QStringLiteral("Ωmega"), {}, {});
+    ASSERT_FALSE(greek.ok());
+    EXPECT_EQ(greek.error().code, UnencodableText);
+    EXPECT_TRUE(
+        greek.error().message.startsWith("The description holds the character \"Ω\" (U+03A9)"));
+
+    Result<QByteArray> italian = EncodeRecord("ok", {{"a", "1"}, {"b✓", "2"}}, "I");
+    ASSERT_FALSE(italian.ok());
+    EXPECT_TRUE(italian.error().message.startsWith("La riga 2 contiene il carattere \"✓\""));
+
+    Result<QByteArray> comma = EncodeRecord("ok", {{"a,b", "1"}}, {});
+    ASSERT_FALSE(comma.ok());
+    EXPECT_EQ(comma.error().code, CommaInLine);
+}
+
+TEST(SequenceRecord, IsSoundOnlyWhenTheHeaderAddsUpToItsLength) {
+    const QByteArray good = EncodeRecord("d", {{"x", "1"}}, {}).value();
+    EXPECT_TRUE(IsSoundRecord(good));
+    EXPECT_FALSE(IsSoundRecord(good + 'z'));
+    EXPECT_FALSE(IsSoundRecord(good.chopped(1)));
+    EXPECT_FALSE(IsSoundRecord(good.left(11)));
+    // Negative lengths that still add up to the size.
+    EXPECT_FALSE(IsSoundRecord(int32le(-1) + int32le(2) + int32le(1) + "ab"));
+    // Lengths whose 32-bit sum would wrap round to the size.
+    const qint32 big = std::numeric_limits<qint32>::max();
+    EXPECT_FALSE(IsSoundRecord(int32le(big) + int32le(big) + int32le(6) + "abcd"));
+    // Two Keys texts but one WaitTime.
+    const QByteArray keys = ScrambleText("a,b", DataFileKey, 1);
+    const QByteArray waits = ScrambleText("1", DataFileKey, 1);
+    EXPECT_FALSE(IsSoundRecord(int32le(0) + int32le(3) + int32le(1) + keys + waits));
+}
