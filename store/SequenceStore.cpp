@@ -69,15 +69,11 @@ Result<MainList> SequenceStore::ScanSequences() {
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
     MainList list;
-    list.rows.reserve(walk.positions.size());
-    list.sequences.reserve(walk.positions.size());
-    for (const qint32 position : walk.positions) {
-        const QString description = DecodeDescription(RecordAt(bytes, position));
-        list.rows.append(MainListRow(description, position));
-        list.sequences.append({position, SequenceName(description)});
-    }
+    TextBuffer buffer;
+    for (const qint32 position : walk.positions)
+        list.append(DecodeDescriptionInto(RecordAt(bytes, position), buffer), position);
     if (walk.damage)
-        list.damage = damageError(*walk.damage);
+        list.setDamage(damageError(*walk.damage));
     else if (NeedsCompaction(bytes.size(), walk))
         compact();
     return list;
@@ -88,9 +84,9 @@ Result<std::optional<qint32>> SequenceStore::ScanSequences(const QString& name) 
     if (!snapshot)
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
+    TextBuffer buffer;
     for (const qint32 position : walk.positions) {
-        const QString description = DecodeDescription(RecordAt(bytes, position));
-        if (SequenceName(description).compare(name, Qt::CaseInsensitive) == 0)
+        if (RecordHasName(RecordAt(bytes, position), name, buffer))
             return std::optional<qint32>(position);
     }
     if (walk.damage)

@@ -49,10 +49,10 @@ protected:
 TEST_P(DamagedFile, ListsTheRecordsBeforeTheDamageAndNamesIt) {
     Result<MainList> list = store.ScanSequences();
     ASSERT_TRUE(list.ok());
-    EXPECT_EQ(list.value().rows.size(), GetParam().recordsBefore);
-    ASSERT_TRUE(list.value().damage.has_value());
-    EXPECT_EQ(list.value().damage->code, DataFileDamaged);
-    EXPECT_EQ(list.value().damage->message,
+    EXPECT_EQ(list.value().size(), GetParam().recordsBefore);
+    ASSERT_TRUE(list.value().damage().has_value());
+    EXPECT_EQ(list.value().damage()->code, DataFileDamaged);
+    EXPECT_EQ(list.value().damage()->message,
               QStringLiteral("The data file %1 is damaged at position %2: %3. The file has been "
                              "left unchanged.")
                   .arg(dataFile())
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Store, DamagedFile, ::testing::ValuesIn(Cases),
 TEST_F(StoreFolder, DamageIsReportedInItalian) {
     writeBytes(dataFile(), int32le(1) + int32le(-3));
     SequenceStore italian(dir.path(), QStringLiteral("I"));
-    EXPECT_EQ(italian.ScanSequences().value().damage->message,
+    EXPECT_EQ(italian.ScanSequences().value().damage()->message,
               QStringLiteral("Il file dati %1 e' danneggiato alla posizione 5: l'intestazione del "
                              "record va oltre la fine del file (8 byte). Il file non e' stato "
                              "modificato.")
@@ -94,7 +94,7 @@ TEST_F(StoreFolder, ARecordWithUnequalListsIsRefusedOnReading) {
     const QByteArray keys = ScrambleText("a,b", DataFileKey, 1);
     const QByteArray waits = ScrambleText("1", DataFileKey, 1);
     writeBytes(dataFile(), int32le(1) + int32le(0) + int32le(3) + int32le(1) + keys + waits);
-    EXPECT_EQ(store.ScanSequences().value().rows.size(), 1);
+    EXPECT_EQ(store.ScanSequences().value().size(), 1);
     EXPECT_EQ(store.ReadSequence(5).error().code, RecordMismatch);
     EXPECT_EQ(store.CheckDataFile().error().code, RecordMismatch);
 }

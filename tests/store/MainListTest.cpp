@@ -36,3 +36,23 @@ TEST(SelectSequenceRow, FindsTheRowByTheNumberAfterItsLastSpace) {
     EXPECT_EQ(SelectSequenceRow(rows, 6), -1);
     EXPECT_EQ(SelectSequenceRow({}, 5), -1);
 }
+
+TEST(MainList, KnowsThePositionAndNameOfEveryRow) {
+    const QString descriptions[] = {
+        QStringLiteral("  Daily  \r\nsecond"),
+        QStringLiteral("\r\nstarts with a break"),
+        QStringLiteral("  spaced  "),
+        QString(130, 'n') + QStringLiteral("\r\n"),
+        QString(131, 'L') + QStringLiteral("\r\nrest"),
+        QString(200, 'w'),
+    };
+    MainList list;
+    for (qint32 i = 0; i < 6; ++i)
+        list.append(descriptions[i], 5 + 100 * i);
+    ASSERT_EQ(list.size(), 6);
+    for (qint32 i = 0; i < 6; ++i) {
+        EXPECT_EQ(list.name(i), SequenceName(descriptions[i])) << i;
+        EXPECT_EQ(list.rows()[i], MainListRow(descriptions[i], 5 + 100 * i)) << i;
+        EXPECT_EQ(list.position(i), 5 + 100 * i);
+    }
+}

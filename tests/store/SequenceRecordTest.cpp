@@ -1,5 +1,7 @@
 #include "store/SequenceRecord.h"
+#include "store/SequenceName.h"
 #include "store/StoreTexts.h"
+#include "store/Windows1252.h"
 
 #include "StoreTestSupport.h"
 
@@ -59,8 +61,31 @@ TEST(SequenceRecord, DecodesWhatItEncodes) {
     EXPECT_EQ(fields.description, description);
     EXPECT_EQ(fields.keys, QStringList({":Zoë", "*Pause*", "{COMMA}"}));
     EXPECT_EQ(fields.waitTimes, QStringList({"10", "0", "5"}));
+    // Every byte, in fields longer than the 256 positions after which
+    // scrambling repeats.
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    const QString everything = decodeWindows1252(all.repeated(3)).remove(',');
+    const Lines longLine = {{everything, everything}};
+    const RecordFields whole = DecodeRecord(EncodeRecord(everything, longLine, {}).value());
+    EXPECT_EQ(whole.description, everything);
+    EXPECT_EQ(whole.keys, QStringList(everything));
     const RecordFields empty = DecodeRecord(EncodeRecord("none", {}, {}).value());
     EXPECT_TRUE(empty.keys.isEmpty() && empty.waitTimes.isEmpty());
+}
+
+TEST(SequenceRecord, KnowsItsNameAsTheNameRuleGivesIt) {
+    const QString descriptions[] = {"  Daily  \r\nsecond",       "\r\nrest", " Ünïcode ", "É\r\n",
+                                    QString(300, 'a') + "\r\nb", QString(),  "a\r"};
+    TextBuffer buffer;
+    for (const QString& description : descriptions) {
+        const QByteArray record = EncodeRecord(description, {}, {}).value();
+        const QString name = SequenceName(description);
+        EXPECT_TRUE(RecordHasName(record, name.toLower(), buffer)) << description.toStdString();
+        EXPECT_TRUE(RecordHasName(record, name.toUpper(), buffer)) << description.toStdString();
+        EXPECT_FALSE(RecordHasName(record, name + "x", buffer)) << description.toStdString();
+    }
 }
 
 TEST(SequenceRecord, RefusesTextsItCannotStore) {

@@ -18,8 +18,8 @@ const Lines TwoLines = {{"x", "10"}, {"{ENTER}", "5"}};
 QList<qint32> listedPositions(SequenceStore& store) {
     QList<qint32> positions;
     const MainList list = store.ScanSequences().value();
-    for (const ListedSequence& sequence : list.sequences)
-        positions << sequence.position;
+    for (qsizetype row = 0; row < list.size(); ++row)
+        positions << list.position(row);
     return positions;
 }
 
@@ -30,7 +30,7 @@ TEST_F(StoreFolder, NewDataFileIsFourZeroBytesAndListsEmpty) {
     EXPECT_EQ(data(), QByteArray(4, '\0'));
     Result<MainList> list = store.ScanSequences();
     ASSERT_TRUE(list.ok());
-    EXPECT_TRUE(list.value().rows.isEmpty());
+    EXPECT_TRUE(list.value().rows().isEmpty());
     EXPECT_EQ(store.UsedLength(), 4);
     store.AppendSequence("keep", TwoLines).value();
     EXPECT_EQ(store.CreateDataFile().error().code, DataFileExists);
@@ -38,7 +38,7 @@ TEST_F(StoreFolder, NewDataFileIsFourZeroBytesAndListsEmpty) {
 }
 
 TEST_F(StoreFolder, MissingFileListsEmptyAndIsNotCreatedByReading) {
-    EXPECT_TRUE(store.ScanSequences().value().rows.isEmpty());
+    EXPECT_TRUE(store.ScanSequences().value().rows().isEmpty());
     EXPECT_FALSE(store.ScanSequences("anything").value().has_value());
     EXPECT_EQ(store.ReadSequence(5).error().code, NoRecordAtPosition);
     EXPECT_EQ(store.DeleteSequence(5).error().code, NoRecordAtPosition);
@@ -47,7 +47,7 @@ TEST_F(StoreFolder, MissingFileListsEmptyAndIsNotCreatedByReading) {
 
 TEST_F(StoreFolder, FirstAppendToAnEmptyFileGoesToPositionFive) {
     writeBytes(dataFile(), {});
-    EXPECT_TRUE(store.ScanSequences().value().rows.isEmpty());
+    EXPECT_TRUE(store.ScanSequences().value().rows().isEmpty());
     EXPECT_EQ(store.AppendSequence("A", TwoLines).value(), 5);
     const QByteArray bytes = data();
     EXPECT_EQ(bytes.left(4), int32le(1));
@@ -83,13 +83,13 @@ TEST_F(StoreFolder, ListRowsAndFindByName) {
     store.AppendSequence("daily\r\nfirst copy", TwoLines).value();
     store.AppendSequence("Daily\r\nsecond copy", TwoLines).value();
     const MainList list = store.ScanSequences().value();
-    ASSERT_EQ(list.rows.size(), 3);
-    EXPECT_EQ(list.rows[0], "Sample" + QString(134, ' ') + "5");
-    EXPECT_TRUE(list.rows[1].startsWith("daily\r\nfirst copy "));
-    EXPECT_EQ(list.sequences[2].name, QStringLiteral("Daily"));
+    ASSERT_EQ(list.size(), 3);
+    EXPECT_EQ(list.rows()[0], "Sample" + QString(134, ' ') + "5");
+    EXPECT_TRUE(list.rows()[1].startsWith("daily\r\nfirst copy "));
+    EXPECT_EQ(list.name(2), QStringLiteral("Daily"));
     EXPECT_EQ(store.UsedLength(), data().size());
 
-    const qint32 firstDaily = list.sequences[1].position;
+    const qint32 firstDaily = list.position(1);
     EXPECT_EQ(store.ScanSequences("DAILY").value(), firstDaily);
     EXPECT_EQ(store.ScanSequences("sample").value(), 5);
     EXPECT_FALSE(store.ScanSequences("Daily\r\nsecond copy").value().has_value());
