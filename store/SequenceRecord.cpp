@@ -143,10 +143,6 @@ RecordFields DecodeRecord(QByteArrayView record) {
             splitField(decodeField(record, waitsAt, h.waitTimeLength))};
 }
 
-QString DecodeDescription(QByteArrayView record) {
-    return decodeField(record, RecordHeaderSize, readInt32(record, 0));
-}
-
 QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer) {
     const qint32 length = readInt32(record, 0);
     buffer.resize(length);
@@ -155,11 +151,11 @@ QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer) {
 }
 
 void DecodeFieldInto(QByteArrayView bytes, QChar* out, qsizetype firstIndex) {
-    auto* units = reinterpret_cast<char16_t*>(out);
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::array<char16_t, 256>& characters = windows1252Characters();
-    for (qsizetype p = 0; p < bytes.size(); ++p)
-        units[p] = characters[in[p] ^ FieldPattern[std::size_t((firstIndex + p) & 255)]];
+    for (qsizetype p = 0; p < bytes.size(); ++p) {
+        const auto byte = static_cast<unsigned char>(bytes[p]);
+        out[p] = QChar(characters[byte ^ FieldPattern[std::size_t((firstIndex + p) & 255)]]);
+    }
 }
 
 bool RecordHasName(QByteArrayView record, QStringView name, TextBuffer& buffer) {

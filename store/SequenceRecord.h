@@ -72,10 +72,7 @@ RecordFields DecodeRecord(QByteArrayView record);
 // first of them within the field.
 void DecodeFieldInto(QByteArrayView bytes, QChar* out, qsizetype firstIndex = 0);
 
-// Only the description of a sound record.
-QString DecodeDescription(QByteArrayView record);
-
-// The description of a sound record decoded into a buffer that the caller
+// Only the description of a sound record, decoded into a buffer that the caller
 // keeps for the next record, for loops over many records.
 using TextBuffer = QVarLengthArray<QChar, 1024>;
 QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer);
