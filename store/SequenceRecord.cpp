@@ -60,8 +60,11 @@ Status checkTexts(const QString& description, const Lines& lines, const QString&
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const Line& line = lines[n];
         const QString where = StoreText::TheLine.in(lang).arg(n + 1);
+        // Either would come back as a different number of lines.
         if (line.keys.contains(QLatin1Char(',')) || line.waitTime.contains(QLatin1Char(',')))
             return Error{CommaInLine, StoreText::Comma.in(lang).arg(n + 1)};
+        if (line.keys.isEmpty() || line.waitTime.isEmpty())
+            return Error{EmptyLineText, StoreText::EmptyText.in(lang).arg(n + 1)};
         if (const qsizetype bad = firstUnencodable(line.keys); bad >= 0)
             return unencodable(where, line.keys, bad, lang);
         if (const qsizetype bad = firstUnencodable(line.waitTime); bad >= 0)

@@ -102,6 +102,9 @@ TEST(SequenceRecord, RefusesTextsItCannotStore) {
     Result<QByteArray> comma = EncodeRecord("ok", {{"a,b", "1"}}, {});
     ASSERT_FALSE(comma.ok());
     EXPECT_EQ(comma.error().code, CommaInLine);
+    // A line with nothing on one side would not read back as a line.
+    EXPECT_EQ(EncodeRecord("ok", {{"", "5"}}, {}).error().code, EmptyLineText);
+    EXPECT_EQ(EncodeRecord("ok", {{"x", "1"}, {"y", ""}}, {}).error().code, EmptyLineText);
 }
 
 TEST(SequenceRecord, IsSoundOnlyWhenTheHeaderAddsUpToItsLength) {
