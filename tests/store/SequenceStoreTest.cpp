@@ -3,6 +3,8 @@
 #include "StoreTestSupport.h"
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,6 +23,26 @@ QList<qint32> listedPositions(SequenceStore& store) {
     for (qsizetype row = 0; row < list.size(); ++row)
         positions << list.position(row);
     return positions;
+}
+
+// How many descriptors of this process have the file open.
+int openCount(const QString& path) {
+    int count = 0;
+    const QFileInfoList links =
+        QDir("/proc/self/fd").entryInfoList(QDir::AllEntries | QDir::System);
+    for (const QFileInfo& link : links)
+        count += link.symLinkTarget() == path;
+    return count;
+}
+
+bool waitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
 }
 
 } // namespace
@@ -189,6 +211,27 @@ TEST_F(StoreFolder, WaitsForAnotherProgramsLockThenGivesUp) {
 
     ::close(other);
     EXPECT_TRUE(impatient.AppendSequence("x", TwoLines).ok());
+}
+
+TEST_F(StoreFolder, ALockWaitedForOnAFileReplacedMeanwhileMovesToTheNewFile) {
+    appendOfLength(40);
+    const QString path = QFileInfo(dataFile()).canonicalFilePath();
+    const int holder = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    std::optional<Result<MainList>> listed;
+    std::thread reader([&] { listed = store.ScanSequences(); });
+    // Once the reader waits on the old file, another program replaces it.
+    const bool waiting = waitUntil([&] { return openCount(path) >= 2; });
+    QByteArray updated = data() + EncodeRecord("two", TwoLines, {}).value();
+    updated.replace(0, 4, int32le(2));
+    const QString replacement = QDir(dir.path()).filePath("replacement");
+    writeBytes(replacement, updated);
+    ::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData());
+    ::close(holder);
+    reader.join();
+    ASSERT_TRUE(waiting);
+    ASSERT_TRUE(listed && listed->ok());
+    EXPECT_EQ(listed->value().size(), 2);
 }
 
 TEST_F(StoreFolder, AWriteThatFailsHalfWayLeavesTheOldFile) {
