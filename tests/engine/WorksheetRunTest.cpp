@@ -272,6 +272,19 @@ TEST_F(WorksheetRun, FailedRowColouringEndsTheRunAndKeepsWhatWasColoured) {
     EXPECT_TRUE(ui.report().endsWith("Number of Cycles: 2 (completed)"));
 }
 
+TEST_F(WorksheetRun, DesktopErrorSavesTheRowsAlreadyColoured) {
+    auto book = names();
+    desktop.onKeys([](const QString& keys, FakeDesktop& d) {
+        if (keys == "B")
+            d.failNext("keys", Error{3004, "Cannot connect to the X display \":0\"."});
+    });
+    EXPECT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}}, BookPath), RunEnd::Failed);
+    EXPECT_EQ(desktop.typedText(), "AnnaB");
+    EXPECT_EQ(savedGreenRows(*book), QList<int>({2}));
+    EXPECT_EQ(book->saveCount(), 1);
+    EXPECT_TRUE(ui.report().startsWith("Tapwise has been stopped by an error:\n3004    "));
+}
+
 TEST_F(WorksheetRun, FailedSaveIsReportedEvenWithoutMessages) {
     auto book = names();
     book->failNextSave(Error{1004, "The workbook is open in a spreadsheet program."});
