@@ -117,8 +117,8 @@ qint16 WorksheetSource::typeCell(const QString& value, qint32 waitTime) {
         run_.pause.PollPauseKey();
         if (s.PauseRequested) {
             s.PauseRequested = false;
-            const qint16 outcome =
-                run_.pause.HandlePause(s.Description + QStringLiteral("  -  ") + value, 1);
+            const qint16 outcome = run_.pause.HandlePause(
+                s.Description + QStringLiteral("  -  ") + value, PauseModeKey);
             if (outcome != PauseContinue || run_.stopping())
                 return outcome;
         }
