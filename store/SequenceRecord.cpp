@@ -1,10 +1,12 @@
 #include "store/SequenceRecord.h"
 
+#include "store/SequenceName.h"
 #include "store/StoreTexts.h"
 #include "store/Windows1252.h"
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 
 namespace tapwise {
@@ -13,7 +15,7 @@ namespace {
 
 // (i * m) mod 256 depends only on i mod 256 and m mod 256, so one table of
 // 256 values serves every position of a field.
-std::array<unsigned char, 256> scrambleTable(qint64 key) {
+constexpr std::array<unsigned char, 256> scrambleTable(qint64 key) {
     const qint64 m = ((key - ScrambleOffset) % 256 + 256) % 256;
     std::array<unsigned char, 256> table{};
     for (qint64 i = 0; i < 256; ++i)
@@ -21,8 +23,23 @@ std::array<unsigned char, 256> scrambleTable(qint64 key) {
     return table;
 }
 
-QByteArray unscrambleField(QByteArrayView record, qsizetype offset, qint32 length) {
-    return ScrambleText(record.sliced(offset, length), DataFileKey, 1);
+constexpr std::array<unsigned char, 256> DataFileTable = scrambleTable(DataFileKey);
+
+// The values for the first 256 positions of a field, in order; every further
+// block of 256 positions repeats them.
+constexpr std::array<unsigned char, 256> fieldPattern() {
+    std::array<unsigned char, 256> pattern{};
+    for (std::size_t p = 0; p < pattern.size(); ++p)
+        pattern[p] = DataFileTable[(p + 1) & 255];
+    return pattern;
+}
+
+constexpr std::array<unsigned char, 256> FieldPattern = fieldPattern();
+
+QString decodeField(QByteArrayView record, qsizetype offset, qint32 length) {
+    QString text(length, Qt::Uninitialized);
+    DecodeFieldInto(record.sliced(offset, length), text.data());
+    return text;
 }
 
 QStringList splitField(const QString& field) {
@@ -43,8 +60,11 @@ Status checkTexts(const QString& description, const Lines& lines, const QString&
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const Line& line = lines[n];
         const QString where = StoreText::TheLine.in(lang).arg(n + 1);
+        // Either would come back as a different number of lines.
         if (line.keys.contains(QLatin1Char(',')) || line.waitTime.contains(QLatin1Char(',')))
             return Error{CommaInLine, StoreText::Comma.in(lang).arg(n + 1)};
+        if (line.keys.isEmpty() || line.waitTime.isEmpty())
+            return Error{EmptyLineText, StoreText::EmptyText.in(lang).arg(n + 1)};
         if (const qsizetype bad = firstUnencodable(line.keys); bad >= 0)
             return unencodable(where, line.keys, bad, lang);
         if (const qsizetype bad = firstUnencodable(line.waitTime); bad >= 0)
@@ -121,14 +141,36 @@ RecordFields DecodeRecord(QByteArrayView record) {
     const RecordHeader h = readRecordHeader(record, 0);
     const qsizetype keysAt = RecordHeaderSize + h.descriptionLength;
     const qsizetype waitsAt = keysAt + h.keysLength;
-    return {decodeWindows1252(unscrambleField(record, RecordHeaderSize, h.descriptionLength)),
-            splitField(decodeWindows1252(unscrambleField(record, keysAt, h.keysLength))),
-            splitField(decodeWindows1252(unscrambleField(record, waitsAt, h.waitTimeLength)))};
+    return {decodeField(record, RecordHeaderSize, h.descriptionLength),
+            splitField(decodeField(record, keysAt, h.keysLength)),
+            splitField(decodeField(record, waitsAt, h.waitTimeLength))};
 }
 
-QString DecodeDescription(QByteArrayView record) {
+QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer) {
     const qint32 length = readInt32(record, 0);
-    return decodeWindows1252(unscrambleField(record, RecordHeaderSize, length));
+    buffer.resize(length);
+    DecodeFieldInto(record.sliced(RecordHeaderSize, length), buffer.data());
+    return QStringView(buffer.data(), length);
+}
+
+void DecodeFieldInto(QByteArrayView bytes, QChar* out, qsizetype firstIndex) {
+    const std::array<char16_t, 256>& characters = windows1252Characters();
+    for (qsizetype p = 0; p < bytes.size(); ++p) {
+        const auto byte = static_cast<unsigned char>(bytes[p]);
+        out[p] = QChar(characters[byte ^ FieldPattern[std::size_t((firstIndex + p) & 255)]]);
+    }
+}
+
+bool RecordHasName(QByteArrayView record, QStringView name, TextBuffer& buffer) {
+    const QByteArrayView description = record.sliced(RecordHeaderSize, readInt32(record, 0));
+    const NameExtent extent = FindNameExtent(description.size(), [description](qsizetype i) {
+        return static_cast<unsigned char>(description[i] ^ FieldPattern[std::size_t(i & 255)]);
+    });
+    if (extent.length != name.size())
+        return false;
+    buffer.resize(extent.length);
+    DecodeFieldInto(description.sliced(extent.start, extent.length), buffer.data(), extent.start);
+    return QStringView(buffer.data(), extent.length).compare(name, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace tapwise

@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 namespace tapwise {
 
@@ -65,7 +67,18 @@ bool IsSoundRecord(QByteArrayView record);
 // The fields of a sound record (its length matches its header).
 RecordFields DecodeRecord(QByteArrayView record);
 
-// Only the description of a sound record.
-QString DecodeDescription(QByteArrayView record);
+// Unscrambles bytes of a data-file field and decodes them into out, which
+// has room for one character per byte; firstIndex is the 0-based index of the
+// first of them within the field.
+void DecodeFieldInto(QByteArrayView bytes, QChar* out, qsizetype firstIndex = 0);
+
+// Only the description of a sound record, decoded into a buffer that the caller
+// keeps for the next record, for loops over many records.
+using TextBuffer = QVarLengthArray<QChar, 1024>;
+QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer);
+
+// Whether a sound record's name equals name, letter case ignored. Most
+// records are told apart by the name's length alone, before decoding.
+bool RecordHasName(QByteArrayView record, QStringView name, TextBuffer& buffer);
 
 } // namespace tapwise

@@ -28,6 +28,9 @@ QString damageReason(const Damage& damage, const QString& lang) {
     return StoreText::FileTooLong.in(lang);
 }
 
+// What a change gives: the file's new bytes, nothing, or why it cannot be made.
+using NextContent = Result<std::optional<QByteArray>>;
+
 // A record fits when the file stays within what 32-bit positions reach.
 bool fits(const RecordWalk& walk, qsizetype recordLength) {
     return walk.usedLength + qint64(recordLength) <= MaxDataFileLength;
@@ -69,15 +72,11 @@ Result<MainList> SequenceStore::ScanSequences() {
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
     MainList list;
-    list.rows.reserve(walk.positions.size());
-    list.sequences.reserve(walk.positions.size());
-    for (const qint32 position : walk.positions) {
-        const QString description = DecodeDescription(RecordAt(bytes, position));
-        list.rows.append(MainListRow(description, position));
-        list.sequences.append({position, SequenceName(description)});
-    }
+    TextBuffer buffer;
+    for (const qint32 position : walk.positions)
+        list.append(DecodeDescriptionInto(RecordAt(bytes, position), buffer), position);
     if (walk.damage)
-        list.damage = damageError(*walk.damage);
+        list.setDamage(damageError(*walk.damage));
     else if (NeedsCompaction(bytes.size(), walk))
         compact();
     return list;
@@ -88,9 +87,9 @@ Result<std::optional<qint32>> SequenceStore::ScanSequences(const QString& name) 
     if (!snapshot)
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
+    TextBuffer buffer;
     for (const qint32 position : walk.positions) {
-        const QString description = DecodeDescription(RecordAt(bytes, position));
-        if (SequenceName(description).compare(name, Qt::CaseInsensitive) == 0)
+        if (RecordHasName(RecordAt(bytes, position), name, buffer))
             return std::optional<qint32>(position);
     }
     if (walk.damage)
@@ -116,11 +115,11 @@ Status SequenceStore::DeleteSequence(qint32 position) {
     Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
         const RecordWalk walk = WalkRecords(current);
         if (walk.damage)
-            return Result<std::optional<QByteArray>>(damageError(*walk.damage));
+            return NextContent(damageError(*walk.damage));
         if (!walk.contains(position))
-            return Result<std::optional<QByteArray>>(noRecord(position));
+            return NextContent(noRecord(position));
         after = WalkAfterDelete(current, walk, position);
-        return Result<std::optional<QByteArray>>(DeletedFile(current, walk, position));
+        return NextContent(DeletedFile(current, walk, position));
     });
     if (changed)
         remember(after);
@@ -134,17 +133,16 @@ Result<qint32> SequenceStore::ReplaceSequence(qint32 position, const QString& de
         return record.error();
     RecordWalk after;
     Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
-        using Next = Result<std::optional<QByteArray>>;
         const RecordWalk walk = WalkRecords(current);
         if (walk.damage)
-            return Next(damageError(*walk.damage));
+            return NextContent(damageError(*walk.damage));
         if (!walk.contains(position))
-            return Next(noRecord(position));
+            return NextContent(noRecord(position));
         const QByteArray deleted = DeletedFile(current, walk, position);
         after = WalkAfterDelete(current, walk, position);
         if (!fits(after, record.value().size()))
-            return Next(Error{DataFileTooLarge, StoreText::TooLarge.in(lang_).arg(DataFilePath())});
-        return Next(AppendedFile(deleted, after, record.value()));
+            return NextContent(tooLarge());
+        return NextContent(AppendedFile(deleted, after, record.value()));
     });
     if (!changed)
         return changed.error();
@@ -181,13 +179,12 @@ Result<SequenceStore::Snapshot> SequenceStore::readSnapshot() {
 Result<qint32> SequenceStore::appendRecord(const QByteArray& record) {
     RecordWalk before;
     Status changed = files_.changeLocked(DataFilePath(), true, [&](const QByteArray& current) {
-        using Next = Result<std::optional<QByteArray>>;
         before = WalkRecords(current);
         if (before.damage)
-            return Next(damageError(*before.damage));
+            return NextContent(damageError(*before.damage));
         if (!fits(before, record.size()))
-            return Next(Error{DataFileTooLarge, StoreText::TooLarge.in(lang_).arg(DataFilePath())});
-        return Next(AppendedFile(current, before, record));
+            return NextContent(tooLarge());
+        return NextContent(AppendedFile(current, before, record));
     });
     if (!changed)
         return changed.error();
@@ -224,8 +221,8 @@ void SequenceStore::compact() {
         files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
             walk = WalkRecords(current);
             if (!NeedsCompaction(current.size(), walk))
-                return Result<std::optional<QByteArray>>(std::optional<QByteArray>());
-            return Result<std::optional<QByteArray>>(current.left(walk.usedLength));
+                return NextContent(std::nullopt);
+            return NextContent(current.left(walk.usedLength));
         });
     if (compacted)
         remember(walk);
@@ -236,6 +233,10 @@ Error SequenceStore::damageError(const Damage& damage) const {
                                  .arg(DataFilePath())
                                  .arg(damage.position)
                                  .arg(damageReason(damage, lang_))};
+}
+
+Error SequenceStore::tooLarge() const {
+    return {DataFileTooLarge, StoreText::TooLarge.in(lang_).arg(DataFilePath())};
 }
 
 Error SequenceStore::noRecord(qint32 position) const {

@@ -108,6 +108,7 @@ private:
     void compact();
     Error damageError(const Damage& damage) const;
     Error noRecord(qint32 position) const;
+    Error tooLarge() const;
     void remember(const RecordWalk& walk);
 
     QString dataFolder_;

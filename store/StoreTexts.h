@@ -14,6 +14,7 @@ enum StoreErrorCode {
     RecordMismatch,
     UnencodableText,
     CommaInLine,
+    EmptyLineText,
     DataFileTooLarge,
     InvalidExchangeFile,
     DataFileExists,
@@ -83,6 +84,9 @@ inline constexpr BilingualText Comma{
     "Line %1 holds a \",\", which the data file cannot store. Nothing has been saved.",
     "La riga %1 contiene una \",\", che il file dati non puo' memorizzare. Non e' stato "
     "salvato nulla."};
+inline constexpr BilingualText EmptyText{
+    "Line %1 has an empty Keys text or WaitTime. Nothing has been saved.",
+    "La riga %1 ha un testo Keys o un WaitTime vuoto. Non e' stato salvato nulla."};
 inline constexpr BilingualText TooLarge{"The data file %1 cannot grow beyond 2 GB.",
                                         "Il file dati %1 non puo' superare 2 GB."};
 

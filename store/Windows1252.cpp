@@ -12,11 +12,15 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t characterOf(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return HighControls[byte - 0x80];
-    return byte;
+constexpr std::array<char16_t, 256> makeCharacters() {
+    std::array<char16_t, 256> characters{};
+    for (std::size_t byte = 0; byte < characters.size(); ++byte)
+        characters[byte] =
+            byte >= 0x80 && byte <= 0x9F ? HighControls[byte - 0x80] : char16_t(byte);
+    return characters;
 }
+
+constexpr std::array<char16_t, 256> Characters = makeCharacters();
 
 // The byte of a UTF-16 unit, or -1 when it has none.
 int byteOf(char16_t unit) {
@@ -35,8 +39,12 @@ QString decodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(characterOf(static_cast<unsigned char>(bytes[i])));
+        out[i] = QChar(Characters[static_cast<unsigned char>(bytes[i])]);
     return text;
+}
+
+const std::array<char16_t, 256>& windows1252Characters() {
+    return Characters;
 }
 
 qsizetype firstUnencodable(const QString& text) {

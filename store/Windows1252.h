@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <array>
+
 namespace tapwise {
 
 // The data file, the exchange file and the print file hold one byte per
@@ -15,6 +17,9 @@ namespace tapwise {
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the C1 controls of the same value, as
 // Windows converts them, so any byte sequence survives decode then encode.
 QString decodeWindows1252(QByteArrayView bytes);
+
+// The character of each byte, for decoding in a loop of one's own.
+const std::array<char16_t, 256>& windows1252Characters();
 
 // The index of the first character of the text that has no Windows-1252 byte
 // (a surrogate pair counts from its first half), or -1 when it has none.

@@ -1,19 +1,24 @@
 #pragma once
 
 #include "common/Result.h"
+#include "workbook/PartContent.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+struct zip;
+struct zip_source;
 
 namespace tapwise {
 
 // The parts of a package that a save writes (new or replaced) or removes.
 struct PackageChanges {
-    std::map<std::string, std::string> parts;
+    std::map<std::string, std::unique_ptr<PartContent>> parts;
     std::vector<std::string> removed;
 
     bool empty() const { return parts.empty() && removed.empty(); }
@@ -21,7 +26,7 @@ struct PackageChanges {
 
 // Replaces a workbook file with its package changed. The new file is made
 // beside the old one from the old one's bytes: every part that does not
-// change is copied as it is stored, unpacked never. It is flushed to disk
+// change is copied as it is stored, never unpacked. It is flushed to disk
 // and renamed over the old file, keeping its permissions, so that a crash
 // leaves the old workbook or the new one.
 class PackageWriter {
@@ -32,8 +37,10 @@ public:
 
 private:
     Status fail(const QString& reason) const;
-    Status applyChanges(const QByteArray& tempPath, const PackageChanges& changes) const;
-    Status writeBytes(int descriptor, const QByteArray& bytes) const;
+    Status writeArchive(const QByteArray& tempPath, const QByteArray& original,
+                        const PackageChanges& changes) const;
+    bool copyEntries(zip* source, zip* target, const PackageChanges& changes) const;
+    bool addEntry(zip* target, const char* name, zip_source* data, bool pack) const;
     Status flushAndRename(const QByteArray& tempPath) const;
 
     QString realPath_;

@@ -278,8 +278,8 @@ std::string StyleSheet::formatKey(pugi::xml_node format) {
 }
 
 void StyleSheet::markSaved() {
+    isNew_ = isNew_ && !changed_; // a new part is in the package once it was written
     changed_ = false;
-    isNew_ = false;
 }
 
 } // namespace tapwise

@@ -38,7 +38,7 @@ public:
 
     bool isNew() const { return isNew_; }
     bool changed() const { return changed_; }
-    std::string serialize() const { return part_->serialize(); }
+    std::unique_ptr<PartContent> content() const { return part_->content(); }
     void markSaved();
 
 private:

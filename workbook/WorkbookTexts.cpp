@@ -67,6 +67,9 @@ constexpr std::array<BilingualText, 24> Texts{{
      "modificata da sola."},
 }};
 
+static_assert(Texts.size() == size_t(WorkbookMessage::InsideArray) + 1,
+              "one text for each message");
+
 } // namespace
 
 QString workbookText(WorkbookMessage message, const QString& lang,

@@ -1,6 +1,7 @@
 #include "workbook/Worksheet.h"
 
 #include "workbook/CellReference.h"
+#include "workbook/DocumentStream.h"
 #include "workbook/FormulaShift.h"
 #include "workbook/StringItem.h"
 #include "workbook/XmlNames.h"
@@ -31,6 +32,10 @@ std::string rangeText(int top, int left, int bottom, int right) {
 }
 
 } // namespace
+
+std::unique_ptr<PartContent> Worksheet::content() const {
+    return std::make_unique<DocumentStream>(sheetData_);
+}
 
 bool Worksheet::Range::contains(int row, int column) const {
     return row >= top && row <= bottom && column >= left && column <= right;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbook/PartContent.h"
 #include "workbook/XmlPart.h"
 
 #include <pugixml.hpp>
@@ -43,7 +44,8 @@ public:
     void setRowStyle(int row, int style);
 
     bool changed() const { return changed_; }
-    std::string serialize() const { return part_->serialize(); }
+    // The sheet as it is now, printed row by row while it is written.
+    std::unique_ptr<PartContent> content() const;
     void markSaved() { changed_ = false; }
 
 private:

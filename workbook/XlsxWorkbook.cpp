@@ -56,6 +56,32 @@ bool samePartName(std::string_view a, std::string_view b) {
                                               [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+// Removes the first relationship of the type from the relationships of
+// source; gives the part it named.
+std::string dropRelationship(pugi::xml_node relationships, const std::string& source,
+                             std::string_view type) {
+    for (pugi::xml_node node = firstChild(relationships, "Relationship"); node;
+         node = nextSibling(node, "Relationship")) {
+        if (XlsxPackage::isType(node.attribute("Type").value(), type)) {
+            const std::string part =
+                XlsxPackage::resolveTarget(source, node.attribute("Target").value());
+            relationships.remove_child(node);
+            return part;
+        }
+    }
+    return {};
+}
+
+void dropOverride(pugi::xml_node types, const std::string& part) {
+    for (pugi::xml_node node = firstChild(types, "Override"); node && !part.empty();
+         node = nextSibling(node, "Override")) {
+        if (samePartName(node.attribute("PartName").value(), "/" + part)) {
+            types.remove_child(node);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 XlsxWorkbook::XlsxWorkbook(Key, const QString& path, bool readOnly, const QString& lang)
@@ -366,10 +392,10 @@ Result<PackageChanges> XlsxWorkbook::collectChanges() const {
     }
     PackageChanges changes;
     if (sheet_->changed()) {
-        changes.parts[sheetPart_] = sheet_->serialize();
+        changes.parts[sheetPart_] = sheet_->content();
     }
-    if (styles_->changed() || styles_->isNew()) {
-        changes.parts[stylesPart_] = styles_->serialize();
+    if (styles_->changed()) {
+        changes.parts[stylesPart_] = styles_->content();
     }
     Status status = addWorkbookChanges(*package.value(), changes);
     status = status ? addPackageChanges(*package.value(), changes) : status;
@@ -397,7 +423,7 @@ Status XlsxWorkbook::addWorkbookChanges(const XlsxPackage& package, PackageChang
                      "webPublishing", "fileRecoveryPr", "webPublishObjects", "extLst"});
     if (!calculation.attribute("fullCalcOnLoad").as_bool()) {
         setAttribute(calculation, "fullCalcOnLoad", "1");
-        changes.parts[workbookPart_] = workbook.value()->serialize();
+        changes.parts[workbookPart_] = workbook.value()->content();
     }
     return {};
 }
@@ -412,16 +438,10 @@ Status XlsxWorkbook::addPackageChanges(const XlsxPackage& package, PackageChange
         return rels.error();
     }
     pugi::xml_node relsRoot = rels.value()->root();
-    std::string calcChain;
-    for (pugi::xml_node node = firstChild(relsRoot, "Relationship"); node && formulaRemoved_;
-         node = nextSibling(node, "Relationship")) {
-        if (XlsxPackage::isType(node.attribute("Type").value(), "calcChain")) {
-            calcChain = XlsxPackage::resolveTarget(workbookPart_, node.attribute("Target").value());
-            relsRoot.remove_child(node);
-            break;
-        }
-    }
-    if (!styles_->isNew() && calcChain.empty()) {
+    const std::string calcChain =
+        formulaRemoved_ ? dropRelationship(relsRoot, workbookPart_, "calcChain") : "";
+    const bool newStyles = styles_->isNew() && styles_->changed();
+    if (!newStyles && calcChain.empty()) {
         return {};
     }
     Result<std::unique_ptr<XmlPart>> types = package.readXml(ContentTypesPart);
@@ -429,7 +449,7 @@ Status XlsxWorkbook::addPackageChanges(const XlsxPackage& package, PackageChange
         return types.error();
     }
     pugi::xml_node typesRoot = types.value()->root();
-    if (styles_->isNew()) {
+    if (newStyles) {
         pugi::xml_node relationship =
             relsRoot.append_child(nameInScope(relsRoot, "Relationship").c_str());
         setAttribute(relationship, "Id", unusedRelationshipId(relsRoot));
@@ -440,18 +460,12 @@ Status XlsxWorkbook::addPackageChanges(const XlsxPackage& package, PackageChange
         setAttribute(type, "ContentType",
                      "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml");
     }
-    for (pugi::xml_node node = firstChild(typesRoot, "Override"); node && !calcChain.empty();
-         node = nextSibling(node, "Override")) {
-        if (samePartName(node.attribute("PartName").value(), "/" + calcChain)) {
-            typesRoot.remove_child(node);
-            break;
-        }
-    }
+    dropOverride(typesRoot, calcChain);
     if (!calcChain.empty()) {
         changes.removed.push_back(calcChain);
     }
-    changes.parts[relsPart] = rels.value()->serialize();
-    changes.parts[ContentTypesPart] = types.value()->serialize();
+    changes.parts[relsPart] = rels.value()->content();
+    changes.parts[ContentTypesPart] = types.value()->content();
     return {};
 }
 

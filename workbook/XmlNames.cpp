@@ -70,6 +70,13 @@ pugi::xml_node ensureChild(pugi::xml_node parent, std::string_view name,
     return parent.append_child(qualified.c_str());
 }
 
+void escapeCarriageReturns(std::string& printed, size_t from) {
+    for (size_t at = printed.find('\r', from); at != std::string::npos;
+         at = printed.find('\r', at + 5)) {
+        printed.replace(at, 1, "&#13;");
+    }
+}
+
 void setAttribute(pugi::xml_node node, const char* name, std::string_view value) {
     pugi::xml_attribute attribute = node.attribute(name);
     if (!attribute) {

@@ -24,6 +24,11 @@ std::string nameInScope(pugi::xml_node parent, std::string_view name);
 // the element's children (local names) gives it.
 pugi::xml_node ensureChild(pugi::xml_node parent, std::string_view name,
                            std::initializer_list<std::string_view> order);
+// The printer writes a carriage return in text as it is, and a reader
+// would take it for a line feed: printed XML gets "&#13;" for each instead,
+// from the byte at from on.
+void escapeCarriageReturns(std::string& printed, size_t from = 0);
+
 // Sets an attribute, adding it when missing.
 void setAttribute(pugi::xml_node node, const char* name, std::string_view value);
 

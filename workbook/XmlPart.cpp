@@ -1,6 +1,7 @@
 #include "workbook/XmlPart.h"
 
 #include "workbook/WorkbookTexts.h"
+#include "workbook/XmlNames.h"
 
 namespace tapwise {
 
@@ -44,6 +45,7 @@ std::string XmlPart::serialize() const {
     std::string out;
     StringWriter writer(out);
     document_.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    escapeCarriageReturns(out);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
+#include "workbook/PartContent.h"
 
 #include <pugixml.hpp>
 
@@ -24,6 +25,7 @@ public:
 
     pugi::xml_node root() const { return document_.document_element(); }
     std::string serialize() const;
+    std::unique_ptr<PartContent> content() const { return PartContent::fromString(serialize()); }
 
 private:
     struct Key {

@@ -92,10 +92,11 @@ int StoreCommands::list(SequenceStore& store) {
     Result<MainList> listed = store.ScanSequences();
     if (!listed)
         return fail(listed.error());
-    for (const ListedSequence& sequence : listed.value().sequences)
-        out_ << sequence.position << '\t' << printable(sequence.name) << '\n';
+    const MainList& list = listed.value();
+    for (qsizetype row = 0; row < list.size(); ++row)
+        out_ << list.position(row) << '\t' << printable(list.name(row)) << '\n';
     out_.flush();
-    return listed.value().damage ? fail(*listed.value().damage) : Done;
+    return list.damage() ? fail(*list.damage()) : Done;
 }
 
 int StoreCommands::show(SequenceStore& store, const QString& sequence) {

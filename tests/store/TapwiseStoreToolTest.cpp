@@ -1,0 +1,116 @@
+#include "StoreTestSupport.h"
+
+#include <cstdlib>
+
+#include <sys/wait.h>
+
+using namespace tapwise;
+using namespace tapwise::test;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QString quoted(const QString& argument) {
+    QString text = argument;
+    return "'" + text.replace("'", "'\\''") + "'";
+}
+
+// Runs the built tapwise-store with the arguments and standard input.
+class Tool : public StoreFolder {
+protected:
+    QTemporaryDir io;
+
+    Outcome run(const QStringList& arguments, const QString& input = {}) {
+        const QString tool = qEnvironmentVariable("TAPWISE_BINARY_DIR") + "/tools/tapwise-store";
+        const QDir files(io.path());
+        writeBytes(files.filePath("in"), input.toUtf8());
+        QString command = quoted(tool);
+        for (const QString& argument : arguments)
+            command += " " + quoted(argument);
+        command += QString(" <%1 >%2 2>%3")
+                       .arg(quoted(files.filePath("in")), quoted(files.filePath("out")),
+                            quoted(files.filePath("err")));
+        const int status = std::system(command.toLocal8Bit().constData());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                QString::fromUtf8(fileBytes(files.filePath("out"))),
+                QString::fromUtf8(fileBytes(files.filePath("err")))};
+    }
+
+    QString folder() const { return dir.path(); }
+};
+
+const QString OrderLines = ":Müller & Co\t10\n{TAB}\t5\n*Pause*check\t0\n";
+
+} // namespace
+
+TEST_F(Tool, WritesTheSameBytesAsTheStoreAndReadsThemBack) {
+    ASSERT_EQ(run({"init", folder()}).status, 0);
+    EXPECT_EQ(run({"add", folder(), "Orders €"}, OrderLines).out, "5\n");
+    const Outcome daily =
+        run({"add", folder(), "Daily\r\nevery morning"}, "x\t10\r\n\r\n{ENTER}\t5\n");
+    ASSERT_EQ(daily.status, 0) << daily.err.toStdString();
+
+    QTemporaryDir direct;
+    SequenceStore reference(direct.path());
+    ASSERT_TRUE(reference.CreateDataFile().ok());
+    reference
+        .AppendSequence("Orders €", {{":Müller & Co", "10"}, {"{TAB}", "5"}, {"*Pause*check", "0"}})
+        .value();
+    reference.AppendSequence("Daily\r\nevery morning", {{"x", "10"}, {"{ENTER}", "5"}}).value();
+    EXPECT_EQ(data(), fileBytes(reference.DataFilePath()));
+
+    const qint32 second = daily.out.trimmed().toInt();
+    EXPECT_EQ(run({"list", folder()}).out, QString("5\tOrders €\n%1\tDaily\n").arg(second));
+    EXPECT_EQ(run({"show", folder(), "orders €"}).out, OrderLines);
+    EXPECT_EQ(run({"show", folder(), QString("@%1").arg(second)}).out, "x\t10\n{ENTER}\t5\n");
+    const Outcome check = run({"check", folder()});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_TRUE(check.out.startsWith("The data file is sound: 2 records"));
+}
+
+TEST_F(Tool, ExportsImportsPrintsAndDeletes) {
+    run({"add", folder(), "Orders"}, OrderLines);
+    run({"add", folder(), "Daily"}, "x\t10\n");
+    const QString tpw = QDir(io.path()).filePath("orders.tpw");
+    ASSERT_EQ(run({"export", folder(), "ORDERS", tpw}).status, 0);
+    EXPECT_EQ(run({"import", folder(), tpw}).status, 0);
+    EXPECT_TRUE(run({"list", folder()}).out.endsWith("\tOrders\n"));
+
+    const Outcome printed = run({"print", folder(), "Daily"});
+    ASSERT_EQ(printed.status, 0);
+    EXPECT_TRUE(fileBytes(printed.out.trimmed()).startsWith("Tapwise 'Key Sequence'\r\n"));
+
+    ASSERT_EQ(run({"delete", folder(), "orders"}).status, 0);
+    EXPECT_EQ(run({"delete", folder(), "@6"}).status, 1);
+    const QStringList left = run({"list", folder()}).out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(left.size(), 2);
+    EXPECT_TRUE(left[0].endsWith("\tDaily"));
+}
+
+TEST_F(Tool, ReportsFailuresOnStandardErrorWithAnExitStatus) {
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"list"}).status, 2);
+    EXPECT_EQ(run({"show", folder()}).status, 2);
+    EXPECT_TRUE(run({"frobnicate", folder()}).err.startsWith("Usage: tapwise-store"));
+
+    const Outcome badLine = run({"add", folder(), "x"}, "a\t1\nno tab here\n");
+    EXPECT_EQ(badLine.status, 1);
+    EXPECT_TRUE(badLine.err.contains("Line 2 of the input"));
+    EXPECT_FALSE(store.DataFileExists());
+
+    run({"add", folder(), "first"}, "a\t1\n");
+    run({"add", folder(), "second"}, "b\t2\n");
+    EXPECT_EQ(run({"show", folder(), "third"}).status, 1);
+    writeBytes(dataFile(), data().chopped(1));
+    const Outcome list = run({"list", folder()});
+    EXPECT_EQ(list.status, 1);
+    EXPECT_EQ(list.out, "5\tfirst\n");
+    const Outcome check = run({"--lang", "I", "check", folder()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(check.err.contains("e' danneggiato alla posizione 24")) << check.err.toStdString();
+}

@@ -1,0 +1,193 @@
+#include "workbook/DocumentStream.h"
+
+#include "workbook/XmlNames.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace tapwise {
+
+namespace {
+
+constexpr size_t BatchSize = 256 * 1024;
+
+class AppendWriter : public pugi::xml_writer {
+public:
+    explicit AppendWriter(std::string& out) : out_(out) {}
+    void write(const void* data, size_t size) override {
+        out_.append(static_cast<const char*>(data), size);
+    }
+
+private:
+    std::string& out_;
+};
+
+void print(pugi::xml_node node, std::string& out) {
+    const size_t start = out.size();
+    AppendWriter writer(out);
+    node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    escapeCarriageReturns(out, start);
+}
+
+// Attribute values escaped as the printer escapes them.
+void appendEscaped(std::string& out, const char* value) {
+    for (const char* c = value; *c; ++c) {
+        switch (*c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\t':
+            out += "&#9;";
+            break;
+        default:
+            out += *c;
+        }
+    }
+}
+
+void appendText(std::string& out, const char* text) {
+    for (const char* c = text; *c; ++c) {
+        switch (*c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        default:
+            out += *c;
+        }
+    }
+}
+
+void appendStartTag(std::string& out, pugi::xml_node element) {
+    out += '<';
+    out += element.name();
+    for (pugi::xml_attribute attribute : element.attributes()) {
+        out += ' ';
+        out += attribute.name();
+        out += "=\"";
+        appendEscaped(out, attribute.value());
+        out += '"';
+    }
+    out += '>';
+}
+
+} // namespace
+
+DocumentStream::DocumentStream(pugi::xml_node bulky) : bulky_(bulky) {
+    printEdges();
+    rewind();
+}
+
+// Around the bulky element: its ancestors' start tags with the siblings
+// before each, then the end tags with the siblings after each.
+void DocumentStream::printEdges() {
+    std::vector<pugi::xml_node> chain;
+    for (pugi::xml_node node = bulky_; node.type() != pugi::node_document; node = node.parent()) {
+        chain.push_back(node);
+    }
+    std::reverse(chain.begin(), chain.end());
+    pugi::xml_node parent = bulky_.root();
+    for (pugi::xml_node node : chain) {
+        for (pugi::xml_node sibling = parent.first_child(); sibling != node;
+             sibling = sibling.next_sibling()) {
+            print(sibling, head_);
+        }
+        appendStartTag(head_, node);
+        appendText(head_, node.value()); // text held in the element itself
+        parent = node;
+    }
+    for (auto node = chain.rbegin(); node != chain.rend(); ++node) {
+        tail_ += "</";
+        tail_ += node->name();
+        tail_ += '>';
+        for (pugi::xml_node sibling = node->next_sibling(); sibling;
+             sibling = sibling.next_sibling()) {
+            print(sibling, tail_);
+        }
+    }
+}
+
+uint64_t DocumentStream::size() {
+    if (!size_) {
+        uint64_t total = head_.size() + tail_.size();
+        std::string piece;
+        for (pugi::xml_node child = bulky_.first_child(); child; child = child.next_sibling()) {
+            piece.clear();
+            print(child, piece);
+            total += piece.size();
+        }
+        size_ = total;
+    }
+    return *size_;
+}
+
+void DocumentStream::rewind() {
+    stage_ = Stage::Head;
+    next_ = bulky_.first_child();
+    buffer_.clear();
+    position_ = 0;
+}
+
+bool DocumentStream::refill() {
+    buffer_.clear();
+    position_ = 0;
+    switch (stage_) {
+    case Stage::Head:
+        buffer_ = head_;
+        stage_ = Stage::Children;
+        return true;
+    case Stage::Children:
+        for (; next_ && buffer_.size() < BatchSize; next_ = next_.next_sibling()) {
+            print(next_, buffer_);
+        }
+        stage_ = next_ ? Stage::Children : Stage::Tail;
+        return true;
+    case Stage::Tail:
+        buffer_ = tail_;
+        stage_ = Stage::Done;
+        return true;
+    case Stage::Done:
+        return false;
+    }
+    return false;
+}
+
+size_t DocumentStream::read(char* out, size_t max) {
+    size_t copied = 0;
+    while (copied < max) {
+        if (position_ == buffer_.size() && !refill()) {
+            break;
+        }
+        const size_t count = std::min(max - copied, buffer_.size() - position_);
+        std::memcpy(out + copied, buffer_.data() + position_, count);
+        position_ += count;
+        copied += count;
+    }
+    return copied;
+}
+
+} // namespace tapwise
