@@ -3,6 +3,9 @@
 #include "engine/Outcomes.h"
 #include "engine/TextRules.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <array>
 
 namespace tapwise {
@@ -83,7 +86,9 @@ int textOrder(const QString& left, const QString& right) {
         const double r = right.trimmed().toDouble();
         return l < r ? -1 : (l > r ? 1 : 0);
     }
-    return QString::localeAwareCompare(left.toCaseFolded(), right.toCaseFolded());
+    QCollator collator(QLocale::system());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator.compare(left, right);
 }
 
 // Where the last occurrence of right ends left exactly. A right value that

@@ -56,8 +56,12 @@ RunDriver::SetUpResult RunDriver::SetUp(qint32 position) {
     run_.pause.WaitHundredths(3);
     run_.ui().closeMainWindow();
     s.StartRow = FirstDataRow;
-    if (s.ColumnCount > 0 && !run_.worksheet.Open())
-        return SetUpResult::EndStep;
+    if (s.ColumnCount > 0) {
+        const WorksheetSource::Opening opening = run_.worksheet.Open();
+        workbookRefused_ = opening == WorksheetSource::Opening::Refused;
+        if (opening != WorksheetSource::Opening::Opened)
+            return SetUpResult::EndStep;
+    }
     s.WaitPercent = 100;
     if (!run_.noMsgIs("NOMSG")) {
         if (!ShowStartWindow())
@@ -362,7 +366,7 @@ RunEnd RunDriver::EndStep() {
     if (!run_.noMsgIs("NOMSG"))
         run_.pause.ShowMessageWindow(MessageMode,
                                      run_.text(et::RunEnded) + QStringLiteral("\n\n") + report);
-    return RunEnd::Finished;
+    return workbookRefused_ ? RunEnd::Failed : RunEnd::Finished;
 }
 
 QString RunDriver::Report() const {

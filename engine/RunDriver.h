@@ -50,6 +50,7 @@ private:
     RunEnd EndByActivation();
 
     Run& run_;
+    bool workbookRefused_ = false; // the run could not start: its workbook did not open
 };
 
 } // namespace tapwise

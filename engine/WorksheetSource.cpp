@@ -25,24 +25,24 @@ WorksheetSource::WorksheetSource(Run& run) : run_(run) {}
 
 WorksheetSource::~WorksheetSource() = default;
 
-bool WorksheetSource::Open() {
+WorksheetSource::Opening WorksheetSource::Open() {
     RunState& s = run_.state;
     QString path = s.ExcelFile;
     if (path.isEmpty()) {
         path = run_.ui().chooseWorkbook();
         if (path.isEmpty())
-            return false;
+            return Opening::Cancelled;
     }
     // Opened for writing: the run colours the rows it sends and saves them.
     Result<std::unique_ptr<Workbook>> opened =
         run_.services.workbooks.open(path, s.Password, false);
     if (!opened) {
         run_.ui().showMessage(errorText(opened.error()));
-        return false;
+        return Opening::Refused;
     }
     workbook_ = std::move(opened).value();
     s.ExcelFile = workbook_->fullName();
-    return true;
+    return Opening::Opened;
 }
 
 std::optional<QString> WorksheetSource::cellText(qint32 row, int column) {
@@ -117,8 +117,8 @@ qint16 WorksheetSource::typeCell(const QString& value, qint32 waitTime) {
         run_.pause.PollPauseKey();
         if (s.PauseRequested) {
             s.PauseRequested = false;
-            const qint16 outcome =
-                run_.pause.HandlePause(s.Description + QStringLiteral("  -  ") + value, 1);
+            const qint16 outcome = run_.pause.HandlePause(
+                s.Description + QStringLiteral("  -  ") + value, PauseModeKey);
             if (outcome != PauseContinue || run_.stopping())
                 return outcome;
         }

@@ -22,10 +22,12 @@ public:
     explicit WorksheetSource(Run& run);
     ~WorksheetSource();
 
+    enum class Opening { Opened, Cancelled, Refused };
     // Opens the run's workbook, or the one the user picks when the run has
-    // none. False when the run goes straight to its end step: the user
-    // cancelled the choice, or the workbook could not be opened (reported).
-    bool Open();
+    // none. Unless it is opened, the run goes straight to its end step: the
+    // user cancelled the choice, or the workbook could not be opened
+    // (reported with its error number and text).
+    Opening Open();
     bool isOpen() const { return workbook_ != nullptr; }
 
     std::optional<QString> cellText(qint32 row, int column);
