@@ -61,7 +61,10 @@ void Form3::buildControls() {
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+    layOutControls();
+}
 
+void Form3::layOutControls() {
     auto* percentRow = new QHBoxLayout;
     percentRow->addWidget(Label2);
     percentRow->addWidget(Text2);

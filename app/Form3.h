@@ -48,6 +48,7 @@ protected:
 
 private:
     void buildControls();
+    void layOutControls();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();

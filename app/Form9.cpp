@@ -65,7 +65,14 @@ void Form9::buildControls() {
     Command2->setGeometry(twipRect((form9::Width - form9::OkWidth) / 2, form9::OkTop,
                                    form9::OkWidth, form9::AnswerHeight));
     connect(Command2, &QPushButton::clicked, this, [this] { answerWith(QStringLiteral("OK")); });
+    buildAnswers();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &Form9::Timer1_Timer);
+    setFixedSize(TwipsToPixels(form9::Width), TwipsToPixels(form9::FullHeight));
+}
 
+void Form9::buildAnswers() {
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(
@@ -82,11 +89,6 @@ void Form9::buildControls() {
     for (const auto& [box, answer] : answers)
         connect(box, &QPushButton::clicked, this,
                 [this, code = QString::fromLatin1(answer)] { answerWith(code); });
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(Timer1, &QTimer::timeout, this, &Form9::Timer1_Timer);
-    setFixedSize(TwipsToPixels(form9::Width), TwipsToPixels(form9::FullHeight));
 }
 
 void Form9::prepare(const RunUi::MessageRequest& request) {

@@ -56,6 +56,7 @@ public:
 private:
     QPushButton* answerBox(const char* name, const QString& caption, int left, int top);
     void buildControls();
+    void buildAnswers();
     void showAnswers(const RunUi::MessageRequest& request);
     void styleMessage(int mode);
     void answerWith(const QString& answer);
