@@ -452,7 +452,8 @@ Status X11Keyboard::typeStroke(const KeyStroke& stroke, KeyChoice key, int group
         }
     }
     const bool capsKey = stroke.kind == KeyStroke::Kind::Named && stroke.key == NamedKey::CapsLock;
-    for (int i = 0; key.keycode != 0 && i < stroke.repeat; ++i) {
+    const int presses = key.keycode != 0 ? stroke.repeat : 0;
+    for (int i = 0; i < presses; ++i) {
         if (Status s = press(key.keycode); !s) {
             return s;
         }
@@ -461,13 +462,17 @@ Status X11Keyboard::typeStroke(const KeyStroke& stroke, KeyChoice key, int group
             capsFinal = !capsFinal;
             setCapsLock(false);
         }
+        if (i + 1 == presses) {
+            releaseAll(); // the modifiers, in the same round trip as the last key
+        }
         if (Status s = sync(); !s) {
             return s;
         }
     }
-    while (!pressed_.empty()) {
-        release(pressed_.back());
+    if (presses > 0) {
+        return {};
     }
+    releaseAll();
     return sync();
 }
 
