@@ -148,7 +148,7 @@ TEST_F(X11DesktopTest, KeysTheUserStillHoldsAreWaitedForWithATimeLimit) {
     Subprocess user; // lets go of Ctrl a moment after the keys are due
     Subprocess::Options options;
     options.env = server_.env();
-    ASSERT_TRUE(user.start({"sh", "-c", "sleep 1; xdotool keyup ctrl"}, options));
+    ASSERT_TRUE(user.start({"sh", "-c", "sleep 0.5; xdotool keyup ctrl"}, options));
     ASSERT_TRUE(desktop().sendKeys(QStringLiteral("x"), true));
     EXPECT_TRUE(recorder.waitForLine("KeyPress x -"));
     EXPECT_FALSE(recorder.lines().contains("KeyPress x Control"));
