@@ -102,6 +102,33 @@ TEST_F(X11DesktopTest, TitleOfTheFocusedWindowWithoutAWindowManager) {
     EXPECT_TRUE(waitUntil([&] { return desktop().foregroundWindow().title.isEmpty(); }));
 }
 
+TEST_F(X11DesktopTest, TitleInLatin1OrCompoundTextWhenThereIsNoUtf8Name) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false, "plain")) << recorder.error().toStdString();
+    const QString id = recorder.windowId();
+    ASSERT_EQ(runCommand({"xprop", "-id", id, "-remove", "_NET_WM_NAME"}, server_.env()).exitCode,
+              0);
+    // STRING: Latin-1 bytes.
+    ASSERT_EQ(runCommand({"sh", "-c",
+                          "xprop -id \"$1\" -f WM_NAME 8s -set WM_NAME \"$(printf "
+                          "'Gr\\374\\337e')\"",
+                          "sh", id},
+                         server_.env())
+                  .exitCode,
+              0);
+    EXPECT_TRUE(waitUntil(
+        [&] { return desktop().foregroundWindow().title == QString::fromUtf8("Grüße"); }));
+    // COMPOUND_TEXT, converted from the locale's UTF-8 by xprop.
+    ASSERT_EQ(runCommand({"xprop", "-id", id, "-f", "WM_NAME", "8t", "-set", "WM_NAME",
+                          QString::fromUtf8("Łódź ½")},
+                         server_.env() + QStringList{"LC_ALL=C.UTF-8"})
+                  .exitCode,
+              0);
+    EXPECT_TRUE(waitUntil([&] {
+        return desktop().foregroundWindow().title == QString::fromUtf8("Łódź ½");
+    })) << desktop().foregroundWindow().title.toStdString();
+}
+
 TEST_F(X11DesktopTest, TitleOfTheActiveWindowWithAWindowManagerAndMinimising) {
     ASSERT_TRUE(startWindowManager());
     EventRecorder first;
