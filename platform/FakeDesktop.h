@@ -57,6 +57,8 @@ public:
 
     // --- What the test reads back ---
     const QStringList& events() const { return events_; }
+    // The record without the lines of one operation (e.g. "sleep").
+    QStringList eventsExcept(const QString& operation) const;
     void clearEvents() {
         events_.clear();
         merging_ = false;
@@ -73,6 +75,8 @@ public:
     void putClipboardText(const QString& text);
     void putClipboardImage(const QByteArray& png);
     void setScreenSize(QSize size) { screen_ = size; }
+    // The pointer as the user moved it (not recorded), kept on the screen.
+    void putPointer(QPoint position) { pointer_ = clamped(position); }
     void setStartDateTime(const QDateTime& start) { start_ = start; }
     // The Pause key: pressed once when the clock reaches `time`; pressed at
     // the n-th query of pauseKeyPressed() (1 = the next one from now);
