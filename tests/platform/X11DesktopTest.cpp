@@ -97,7 +97,15 @@ TEST_F(X11DesktopTest, TitleOfTheFocusedWindowWithoutAWindowManager) {
     ASSERT_TRUE(recorder.start(server_, false, longTitle)) << recorder.error().toStdString();
     EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
 
+    // Focus following the pointer: the window under it.
+    focusFollowsPointer(server_.display());
+    ASSERT_TRUE(desktop().setPointer({10, 10}));
+    EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
+    ASSERT_TRUE(desktop().setPointer({1200, 1000}));
+    EXPECT_EQ(desktop().foregroundWindow().title, "");
+
     // The focused window goes away: no title, no crash.
+    ASSERT_TRUE(recorder.refocus());
     recorder.stop();
     EXPECT_TRUE(waitUntil([&] { return desktop().foregroundWindow().title.isEmpty(); }));
 }
