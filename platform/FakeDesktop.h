@@ -7,7 +7,7 @@
 //     desktop.setForegroundWindow({"Invoice 12 - Sheet", "calc"});
 //     desktop.putClipboardText("ABC");
 //     desktop.pressPauseAt(std::chrono::milliseconds(250));
-//     desktop.at(std::chrono::seconds(2), [](FakeDesktop& d) { d.setPointer({5, 5}); });
+//     desktop.at(std::chrono::seconds(2), [](FakeDesktop& d) { d.putPointer({5, 5}); });
 //     desktop.onKeys([](const QString& keys, FakeDesktop& d) {   // the target app
 //         if (keys == "^c") d.putClipboardText("Total 12");
 //     });
