@@ -373,17 +373,29 @@ Status X11Keyboard::type(const QList<KeyStroke>& strokes) {
     }
     XkbStateRec state{};
     XkbGetState(display_, XkbUseCoreKbd, &state);
-    bool capsFinal = state.locked_mods & LockMask;
-    if (capsFinal) {
+    const bool capsWasOn = state.locked_mods & LockMask;
+    const bool capsKeyInText = std::any_of(strokes.begin(), strokes.end(), [](const KeyStroke& k) {
+        return k.kind == KeyStroke::Kind::Named && k.key == NamedKey::CapsLock;
+    });
+    bool capsFinal = capsWasOn;
+    if (capsWasOn) {
         setCapsLock(false);
     }
     status = typeInChunks(strokes, state.group, capsFinal);
     // Whatever happened above: nothing of ours stays down, Caps Lock is as
-    // the user left it (or as a {CAPSLOCK} of the text turned it).
+    // the user left it (or as a {CAPSLOCK} of the text turned it). A call
+    // that went through has synced its last key already.
+    bool changed = !pressed_.empty() || !status;
     releaseAll();
-    XkbGetState(display_, XkbUseCoreKbd, &state);
-    if (bool(state.locked_mods & LockMask) != capsFinal) {
-        setCapsLock(capsFinal);
+    if (capsWasOn || capsKeyInText) {
+        XkbGetState(display_, XkbUseCoreKbd, &state);
+        if (bool(state.locked_mods & LockMask) != capsFinal) {
+            setCapsLock(capsFinal);
+            changed = true;
+        }
+    }
+    if (!changed) {
+        return status;
     }
     const Status synced = sync();
     return status ? synced : status;
