@@ -44,8 +44,10 @@ public:
     // Keystrokes in the notation produced by KeysToSend: "+", "^", "%" hold
     // Shift, Ctrl, Alt for the next key (alone at the end: tap the modifier),
     // "{NAME}" and "{NAME n}" named keys, "{c}" a literal special character,
-    // "~" Enter, any other character typed as itself. With wait, returns only
-    // once the display server has processed the events.
+    // "~" Enter, any other character typed as itself (parseKeyNotation).
+    // Malformed text is refused before anything is typed. With wait, returns
+    // only once the display server has processed the events. Every key
+    // pressed is released again, also when the call fails half-way.
     virtual Status sendKeys(const QString& notation, bool wait) = 0;
 
     virtual Status click(MouseButton button) = 0;
@@ -54,9 +56,11 @@ public:
     virtual Status buttonDown(MouseButton button) = 0;
     virtual Status buttonUp(MouseButton button) = 0;
     virtual Status setPointer(QPoint position) = 0;
-    // Relative movement in mouse units, subject to pointer acceleration.
+    // Relative movement in mouse units (kPixelsPerMouseUnit pixels each),
+    // subject to the desktop's pointer acceleration.
     virtual Status movePointerBy(int dx, int dy) = 0;
     // 120 is one notch; positive turns the wheel forward (away from the user).
+    // Amounts short of a notch add up over calls.
     virtual Status turnWheel(int amount) = 0;
     virtual QPoint pointer() = 0;
 

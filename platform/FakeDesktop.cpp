@@ -29,6 +29,16 @@ QString durationText(std::chrono::nanoseconds d) {
 
 FakeDesktop::FakeDesktop() : start_(QDate(2024, 1, 2), QTime(9, 0)) {}
 
+QStringList FakeDesktop::eventsExcept(const QString& operation) const {
+    QStringList kept;
+    for (const QString& line : events_) {
+        if (line.section(u' ', 0, 0) != operation) {
+            kept.append(line);
+        }
+    }
+    return kept;
+}
+
 void FakeDesktop::putClipboardText(const QString& text) {
     clipboard_ = ClipboardContent{true, text, {}};
 }

@@ -7,7 +7,7 @@
 //     desktop.setForegroundWindow({"Invoice 12 - Sheet", "calc"});
 //     desktop.putClipboardText("ABC");
 //     desktop.pressPauseAt(std::chrono::milliseconds(250));
-//     desktop.at(std::chrono::seconds(2), [](FakeDesktop& d) { d.setPointer({5, 5}); });
+//     desktop.at(std::chrono::seconds(2), [](FakeDesktop& d) { d.putPointer({5, 5}); });
 //     desktop.onKeys([](const QString& keys, FakeDesktop& d) {   // the target app
 //         if (keys == "^c") d.putClipboardText("Total 12");
 //     });
@@ -57,6 +57,8 @@ public:
 
     // --- What the test reads back ---
     const QStringList& events() const { return events_; }
+    // The record without the lines of one operation (e.g. "sleep").
+    QStringList eventsExcept(const QString& operation) const;
     void clearEvents() {
         events_.clear();
         merging_ = false;
@@ -73,6 +75,8 @@ public:
     void putClipboardText(const QString& text);
     void putClipboardImage(const QByteArray& png);
     void setScreenSize(QSize size) { screen_ = size; }
+    // The pointer as the user moved it (not recorded), kept on the screen.
+    void putPointer(QPoint position) { pointer_ = clamped(position); }
     void setStartDateTime(const QDateTime& start) { start_ = start; }
     // The Pause key: pressed once when the clock reaches `time`; pressed at
     // the n-th query of pauseKeyPressed() (1 = the next one from now);

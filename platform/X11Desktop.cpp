@@ -175,6 +175,9 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     if (!strokes) {
         return strokes.error();
     }
+    // A round trip first: a keymap change the server made before this call
+    // (setxkbmap, another layout) is then in our queue and read below.
+    XSync(display_, False);
     pumpEvents();
     Status status = keyboard_->type(strokes.value());
     if (!wait) {

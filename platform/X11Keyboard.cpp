@@ -28,7 +28,11 @@ constexpr auto kHeldKeysTimeLimit = std::chrono::seconds(3);
 // use, so that a slow program still reads the old keysym for its events.
 constexpr auto kRemapReuseDelay = std::chrono::milliseconds(500);
 // Spare key codes unused this long are put back to no symbol.
-constexpr auto kIdleRestore = std::chrono::seconds(2);
+constexpr auto kIdleRestore = std::chrono::seconds(10);
+// Internal: every spare key code is taken by the keys of the current chunk.
+constexpr int kSparesInUse = -2;
+// At the end, spare key codes are put back this long after their last use.
+constexpr auto kFinalRestoreDelay = std::chrono::seconds(1);
 
 std::uint32_t namedKeysym(NamedKey key) {
     switch (key) {
@@ -125,6 +129,15 @@ X11Keyboard::X11Keyboard(Display* display, X11ErrorTrap& trap, const QString& la
 
 X11Keyboard::~X11Keyboard() {
     releaseAll();
+    // A program may still be working through keys typed through spare key
+    // codes; it would find them without symbols if they went back at once.
+    Clock::time_point lastUse{};
+    for (const auto& [kc, remap] : remapped_) {
+        lastUse = std::max(lastUse, remap.lastUse);
+    }
+    if (!remapped_.empty()) {
+        std::this_thread::sleep_until(lastUse + kFinalRestoreDelay);
+    }
     restoreAll();
     trap_.sync();
 }
@@ -360,42 +373,87 @@ Status X11Keyboard::type(const QList<KeyStroke>& strokes) {
     }
     XkbStateRec state{};
     XkbGetState(display_, XkbUseCoreKbd, &state);
-    bool capsFinal = state.locked_mods & LockMask;
-    if (capsFinal) {
+    const bool capsWasOn = state.locked_mods & LockMask;
+    const bool capsKeyInText = std::any_of(strokes.begin(), strokes.end(), [](const KeyStroke& k) {
+        return k.kind == KeyStroke::Kind::Named && k.key == NamedKey::CapsLock;
+    });
+    bool capsFinal = capsWasOn;
+    if (capsWasOn) {
         setCapsLock(false);
     }
-    for (const KeyStroke& stroke : strokes) {
-        status = typeStroke(stroke, state.group, capsFinal);
-        if (!status) {
-            break;
+    status = typeInChunks(strokes, state.group, capsFinal);
+    // Whatever happened above: nothing of ours stays down, Caps Lock is as
+    // the user left it (or as a {CAPSLOCK} of the text turned it). A call
+    // that went through has synced its last key already.
+    bool changed = !pressed_.empty() || !status;
+    releaseAll();
+    if (capsWasOn || capsKeyInText) {
+        XkbGetState(display_, XkbUseCoreKbd, &state);
+        if (bool(state.locked_mods & LockMask) != capsFinal) {
+            setCapsLock(capsFinal);
+            changed = true;
         }
     }
-    // Whatever happened above: nothing of ours stays down, Caps Lock is as
-    // the user left it (or as a {CAPSLOCK} of the text turned it).
-    releaseAll();
-    XkbGetState(display_, XkbUseCoreKbd, &state);
-    if (bool(state.locked_mods & LockMask) != capsFinal) {
-        setCapsLock(capsFinal);
+    if (!changed) {
+        return status;
     }
     const Status synced = sync();
     return status ? synced : status;
 }
 
-Status X11Keyboard::typeStroke(const KeyStroke& stroke, int group, bool& capsFinal) {
-    KeyChoice key;
-    if (stroke.kind != KeyStroke::Kind::ModifiersOnly) {
-        const bool named = stroke.kind == KeyStroke::Kind::Named;
-        const std::uint32_t keysym =
-            named ? namedKeysym(stroke.key) : xkb_utf32_to_keysym(stroke.character);
-        auto choice = resolve(keysym, !named, group);
-        if (!choice && !named && keysym < 0x1000000) {
-            choice = resolve(0x1000000 | stroke.character, true, group);
+// Every key of a chunk is found, and every spare key code mapped, before
+// the chunk's first press, so that programs see the mapping changes ahead of
+// our keys. A chunk ends only when it has used up the spare key codes.
+Status X11Keyboard::typeInChunks(const QList<KeyStroke>& strokes, int group, bool& capsFinal) {
+    std::vector<KeyChoice> keys;
+    qsizetype chunk = 0; // first stroke not typed yet
+    pinned_.clear();
+    for (qsizetype i = 0; i < strokes.size(); ++i) {
+        auto key = chooseKey(strokes[i], group);
+        if (!key && key.error().code == kSparesInUse && i > chunk) {
+            for (; chunk < i; ++chunk) {
+                if (Status s =
+                        typeStroke(strokes[chunk], keys[std::size_t(chunk)], group, capsFinal);
+                    !s) {
+                    return s;
+                }
+            }
+            pinned_.clear();
+            key = chooseKey(strokes[i], group);
         }
-        if (!choice) {
-            return choice.error();
+        if (!key) {
+            return key.error().code == kSparesInUse ? error(kKeyNotTypeable, QString())
+                                                    : key.error();
         }
-        key = choice.value();
+        keys.push_back(key.value());
+        pinned_.insert(key.value().keycode);
     }
+    for (; chunk < strokes.size(); ++chunk) {
+        if (Status s = typeStroke(strokes[chunk], keys[std::size_t(chunk)], group, capsFinal); !s) {
+            return s;
+        }
+    }
+    return {};
+}
+
+Result<X11Keyboard::KeyChoice> X11Keyboard::chooseKey(const KeyStroke& stroke, int group) {
+    if (stroke.kind == KeyStroke::Kind::ModifiersOnly) {
+        return KeyChoice{};
+    }
+    if (stroke.kind == KeyStroke::Kind::Named) {
+        return resolve(namedKeysym(stroke.key), false, group);
+    }
+    // A character may be on the map under its legacy keysym or its Unicode one.
+    const std::uint32_t keysym = xkb_utf32_to_keysym(stroke.character);
+    const Table& table = tableFor(group);
+    const auto unicode = table.find(0x1000000 | stroke.character);
+    if (!table.count(keysym) && unicode != table.end()) {
+        return unicode->second;
+    }
+    return resolve(keysym, true, group);
+}
+
+Status X11Keyboard::typeStroke(const KeyStroke& stroke, KeyChoice key, int group, bool& capsFinal) {
     auto modifiers = modifierKeys(stroke.modifiers, key.mods, group);
     if (!modifiers) {
         return modifiers.error();
@@ -406,7 +464,8 @@ Status X11Keyboard::typeStroke(const KeyStroke& stroke, int group, bool& capsFin
         }
     }
     const bool capsKey = stroke.kind == KeyStroke::Kind::Named && stroke.key == NamedKey::CapsLock;
-    for (int i = 0; key.keycode != 0 && i < stroke.repeat; ++i) {
+    const int presses = key.keycode != 0 ? stroke.repeat : 0;
+    for (int i = 0; i < presses; ++i) {
         if (Status s = press(key.keycode); !s) {
             return s;
         }
@@ -415,13 +474,17 @@ Status X11Keyboard::typeStroke(const KeyStroke& stroke, int group, bool& capsFin
             capsFinal = !capsFinal;
             setCapsLock(false);
         }
+        if (i + 1 == presses) {
+            releaseAll(); // the modifiers, in the same round trip as the last key
+        }
         if (Status s = sync(); !s) {
             return s;
         }
     }
-    while (!pressed_.empty()) {
-        release(pressed_.back());
+    if (presses > 0) {
+        return {};
     }
+    releaseAll();
     return sync();
 }
 
@@ -465,6 +528,9 @@ Result<X11Keyboard::KeyChoice> X11Keyboard::resolve(std::uint32_t keysym, bool a
         return it->second;
     }
     auto spare = mapSpare(keysym);
+    if (!spare && spare.error().code == kSparesInUse) {
+        return spare.error();
+    }
     if (!spare && spare.error().code == kKeyNotTypeable) {
         return error(kKeyNotTypeable,
                      platform_text::kNotTypeable.in(lang_).arg(keysymText(keysym)));
@@ -512,12 +578,16 @@ Result<unsigned> X11Keyboard::takeSpareKeycode() {
             return kc;
         }
     }
-    if (remapped_.empty()) {
-        return error(kKeyNotTypeable, QString());
+    auto oldest = remapped_.end();
+    for (auto it = remapped_.begin(); it != remapped_.end(); ++it) {
+        if (!pinned_.count(it->first) &&
+            (oldest == remapped_.end() || it->second.lastUse < oldest->second.lastUse)) {
+            oldest = it;
+        }
     }
-    auto oldest = std::min_element(remapped_.begin(), remapped_.end(), [](auto& a, auto& b) {
-        return a.second.lastUse < b.second.lastUse;
-    });
+    if (oldest == remapped_.end()) {
+        return error(remapped_.empty() ? kKeyNotTypeable : kSparesInUse, QString());
+    }
     std::this_thread::sleep_until(oldest->second.lastUse + kRemapReuseDelay);
     const unsigned kc = oldest->first;
     remapped_.erase(oldest);

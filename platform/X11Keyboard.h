@@ -87,7 +87,9 @@ private:
     void buildTables();
     const Table& tableFor(int group);
     Status waitForReleasedModifiers();
-    Status typeStroke(const KeyStroke& stroke, int group, bool& capsFinal);
+    Status typeInChunks(const QList<KeyStroke>& strokes, int group, bool& capsFinal);
+    Result<KeyChoice> chooseKey(const KeyStroke& stroke, int group);
+    Status typeStroke(const KeyStroke& stroke, KeyChoice key, int group, bool& capsFinal);
     Result<KeyChoice> resolve(std::uint32_t keysym, bool allowShift, int group);
     Result<unsigned> mapSpare(std::uint32_t keysym);
     Result<unsigned> takeSpareKeycode();
@@ -112,6 +114,7 @@ private:
     std::map<int, Table> tables_;         // per keyboard group
     std::vector<unsigned> spare_;         // free key codes, lowest first
     std::map<unsigned, Remap> remapped_;  // spare key codes in our use
+    std::set<unsigned> pinned_;           // key codes the chunk being typed goes through
     std::set<unsigned> pauseKeys_;        // key codes of Pause / Break
     std::vector<unsigned> heldCheckKeys_; // modifier keys a user may hold
     std::vector<unsigned> pressed_;       // our keys now down, in order

@@ -104,6 +104,9 @@ unsigned long X11WindowReader::foregroundWindowId() {
     Window focus = None;
     int revert = 0;
     XGetInputFocus(display_, &focus, &revert);
+    if (focus == PointerRoot) {
+        focus = topLevelUnderPointer(); // keys go to the window under the pointer
+    }
     unsigned long w = focus;
     for (int i = 0; i < kMaxWalk && w > PointerRoot && w != root_; ++i) {
         if (hasProperty(w, wmState_) || !title(w).isEmpty()) {
@@ -115,6 +118,16 @@ unsigned long X11WindowReader::foregroundWindowId() {
     const unsigned long below = focus > PointerRoot && focus != root_ ? clientBelow(focus, 0) : 0;
     trap_.sync();
     return below;
+}
+
+unsigned long X11WindowReader::topLevelUnderPointer() {
+    Window rootReturn = None;
+    Window child = None;
+    int x = 0;
+    int y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, root_, &rootReturn, &child, &x, &y, &x, &y, &mask);
+    return child;
 }
 
 unsigned long X11WindowReader::parent(unsigned long window) {

@@ -11,7 +11,8 @@ class X11ErrorTrap;
 // Finds the window the user works in and reads its title and class.
 //
 // With a window manager that is the window it names active
-// (_NET_ACTIVE_WINDOW); without one, the window with the input focus,
+// (_NET_ACTIVE_WINDOW); without one, the window with the input focus (the
+// top-level window under the pointer when the focus follows the pointer),
 // walking up to the first that is a client window (carries WM_STATE) or
 // carries a name, and down to a client window inside it when none above
 // does. Titles come from _NET_WM_NAME (UTF-8) or WM_NAME (Latin-1, UTF-8 or
@@ -34,6 +35,7 @@ private:
     QString title(unsigned long window);
     QString className(unsigned long window);
     unsigned long parent(unsigned long window);
+    unsigned long topLevelUnderPointer();
     unsigned long clientBelow(unsigned long window, int depth);
 
     _XDisplay* display_;

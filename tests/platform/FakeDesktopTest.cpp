@@ -62,6 +62,7 @@ TEST(FakeDesktop, SleepAdvancesTheVirtualClockAndMergesIntoOneLine) {
     d.sleep(1500us);
     d.sleep(-5ms); // a negative wait takes no time
     EXPECT_EQ(d.events(), QStringList({"sleep 500ms", "click left", "sleep 1500us"}));
+    EXPECT_EQ(d.eventsExcept("sleep"), QStringList({"click left"}));
     EXPECT_EQ(d.monotonicTime(), 501500us);
     EXPECT_EQ(start.msecsTo(d.currentDateTime()), 501);
     d.advance(1s);
@@ -156,6 +157,9 @@ TEST(FakeDesktop, PointerStaysOnTheScreenAndMovesFourPixelsPerUnit) {
     EXPECT_EQ(d.pointer(), QPoint(799, 0));
     ASSERT_TRUE(d.movePointerBy(INT_MIN, INT_MAX));
     EXPECT_EQ(d.pointer(), QPoint(0, 599));
+    d.putPointer({10, 20}); // the user moves the mouse: not recorded
+    EXPECT_EQ(d.pointer(), QPoint(10, 20));
+    EXPECT_EQ(d.events().size(), 4);
     EXPECT_EQ(d.screenSize(), QSize(800, 600));
 }
 

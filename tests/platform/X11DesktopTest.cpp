@@ -59,15 +59,16 @@ TEST_F(X11DesktopTest, PauseKeyFromAnotherProgramIsSeenWhileAnotherWindowHasTheF
     ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
     EXPECT_FALSE(desktop().pauseKeyPressed());
 
-    // A tap that begins and ends between two queries.
+    // A tap that begins and ends between two queries: released before the
+    // next query, so only the latch can report it.
     ASSERT_EQ(runCommand({"xdotool", "key", "Pause"}, server_.env()).exitCode, 0);
-    EXPECT_TRUE(desktop().pauseKeyPressed());
+    EXPECT_TRUE(waitUntil([&] { return desktop().pauseKeyPressed(); }));
     EXPECT_FALSE(desktop().pauseKeyPressed());               // seen once
     EXPECT_TRUE(recorder.waitForLine("KeyRelease Pause -")); // and not taken from the window
 
     // Held down: seen at every query until released.
     ASSERT_EQ(runCommand({"xdotool", "keydown", "Pause"}, server_.env()).exitCode, 0);
-    EXPECT_TRUE(desktop().pauseKeyPressed());
+    EXPECT_TRUE(waitUntil([&] { return desktop().pauseKeyPressed(); }));
     EXPECT_TRUE(desktop().pauseKeyPressed());
     ASSERT_EQ(runCommand({"xdotool", "keyup", "Pause"}, server_.env()).exitCode, 0);
     EXPECT_TRUE(waitUntil([&] { return !desktop().pauseKeyPressed(); }));
@@ -77,11 +78,10 @@ TEST_F(X11DesktopTest, OwnBreakKeystrokesAreNotTheUsersPause) {
     EventRecorder recorder;
     ASSERT_TRUE(recorder.start(server_, false)) << recorder.error().toStdString();
     ASSERT_TRUE(desktop().sendKeys(QStringLiteral("{BREAK}a{BREAK 3}"), true));
-    EXPECT_TRUE(recorder.waitForLine("KeyPress a -"));
-    EXPECT_EQ(recorder.lines().count("KeyPress Pause -"), 4);
+    EXPECT_TRUE(waitUntil([&] { return recorder.lines().count("KeyPress Pause -") == 4; }));
     EXPECT_FALSE(desktop().pauseKeyPressed());
     ASSERT_EQ(runCommand({"xdotool", "key", "Pause"}, server_.env()).exitCode, 0);
-    EXPECT_TRUE(desktop().pauseKeyPressed());
+    EXPECT_TRUE(waitUntil([&] { return desktop().pauseKeyPressed(); }));
 }
 
 TEST_F(X11DesktopTest, TitleOfTheFocusedWindowWithoutAWindowManager) {
@@ -97,9 +97,44 @@ TEST_F(X11DesktopTest, TitleOfTheFocusedWindowWithoutAWindowManager) {
     ASSERT_TRUE(recorder.start(server_, false, longTitle)) << recorder.error().toStdString();
     EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
 
+    // Focus following the pointer: the window under it.
+    focusFollowsPointer(server_.display());
+    ASSERT_TRUE(desktop().setPointer({10, 10}));
+    EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
+    ASSERT_TRUE(desktop().setPointer({1200, 1000}));
+    EXPECT_EQ(desktop().foregroundWindow().title, "");
+
     // The focused window goes away: no title, no crash.
+    ASSERT_TRUE(recorder.refocus());
     recorder.stop();
     EXPECT_TRUE(waitUntil([&] { return desktop().foregroundWindow().title.isEmpty(); }));
+}
+
+TEST_F(X11DesktopTest, TitleInLatin1OrCompoundTextWhenThereIsNoUtf8Name) {
+    EventRecorder recorder;
+    ASSERT_TRUE(recorder.start(server_, false, "plain")) << recorder.error().toStdString();
+    const QString id = recorder.windowId();
+    ASSERT_EQ(runCommand({"xprop", "-id", id, "-remove", "_NET_WM_NAME"}, server_.env()).exitCode,
+              0);
+    // STRING: Latin-1 bytes.
+    ASSERT_EQ(runCommand({"sh", "-c",
+                          "xprop -id \"$1\" -f WM_NAME 8s -set WM_NAME \"$(printf "
+                          "'Gr\\374\\337e')\"",
+                          "sh", id},
+                         server_.env())
+                  .exitCode,
+              0);
+    EXPECT_TRUE(waitUntil(
+        [&] { return desktop().foregroundWindow().title == QString::fromUtf8("Grüße"); }));
+    // COMPOUND_TEXT, converted from the locale's UTF-8 by xprop.
+    ASSERT_EQ(runCommand({"xprop", "-id", id, "-f", "WM_NAME", "8t", "-set", "WM_NAME",
+                          QString::fromUtf8("Łódź ½")},
+                         server_.env() + QStringList{"LC_ALL=C.UTF-8"})
+                  .exitCode,
+              0);
+    EXPECT_TRUE(waitUntil([&] {
+        return desktop().foregroundWindow().title == QString::fromUtf8("Łódź ½");
+    })) << desktop().foregroundWindow().title.toStdString();
 }
 
 TEST_F(X11DesktopTest, TitleOfTheActiveWindowWithAWindowManagerAndMinimising) {

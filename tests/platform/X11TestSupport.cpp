@@ -70,6 +70,12 @@ bool capsLockOn(const QString& display) {
     return state.locked_mods & LockMask;
 }
 
+void focusFollowsPointer(const QString& display) {
+    Connection c(display);
+    XSetInputFocus(c.display, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSync(c.display, False);
+}
+
 QString notationFor(const QString& text) {
     QString out;
     for (const QChar c : text) {

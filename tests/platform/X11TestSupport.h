@@ -26,6 +26,9 @@ QList<unsigned long> allLevelOneKeysyms(const QString& display);
 void lockCapsLock(const QString& display, bool on);
 void lockGroup(const QString& display, int group);
 bool capsLockOn(const QString& display);
+// Lets the keyboard focus follow the pointer (PointerRoot), as a server
+// without a window manager starts.
+void focusFollowsPointer(const QString& display);
 
 // Writes `text` in the keystroke notation, every character literally.
 QString notationFor(const QString& text);
