@@ -5,8 +5,7 @@
 namespace tapwise {
 
 // The interface language flag: "I" is Italian, anything else English.
-inline bool isItalian(const QString& lang)
-{
+inline bool isItalian(const QString& lang) {
     return lang.compare(QLatin1String("I"), Qt::CaseInsensitive) == 0;
 }
 
@@ -15,8 +14,7 @@ struct BilingualText {
     const char* english;
     const char* italian;
 
-    QString in(const QString& lang) const
-    {
+    QString in(const QString& lang) const {
         return QString::fromUtf8(isItalian(lang) ? italian : english);
     }
 };

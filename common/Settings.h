@@ -15,8 +15,7 @@ struct Settings {
 
     // The title of a run's windows: MainTitle up to and including the
     // character after its first "." ("Tapwise 2.1").
-    QString runTitle() const
-    {
+    QString runTitle() const {
         const qsizetype dot = MainTitle.indexOf(QLatin1Char('.'));
         return dot < 0 ? MainTitle : MainTitle.left(dot + 2);
     }

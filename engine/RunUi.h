@@ -61,8 +61,8 @@ public:
         QString sentText; // the "Col#X  value" lines of the row
     };
     struct CycleAnswer {
-        QString noMsg;          // "YES", "NO" or "CANCEL"
-        int waitPercent = 100;  // the percentage box, kept between cycles
+        QString noMsg;         // "YES", "NO" or "CANCEL"
+        int waitPercent = 100; // the percentage box, kept between cycles
     };
     virtual CycleAnswer showCycleDialog(const CycleRequest& request) = 0;
 
