@@ -351,22 +351,24 @@ RunEnd RunDriver::EndStep() {
     if (s.Stop == RunStop::Activated)
         return EndByActivation();
     run_.ui().closeRunningWindow();
-    const QString report = Report();
     if (s.Stop == RunStop::Failed) {
-        run_.pause.ShowMessageWindow(MessageMode, run_.text(et::RunStopped) + u'\n' +
-                                                      s.Failures.join(u'\n') +
-                                                      QStringLiteral("\n\n") + report);
+        ShowReport(run_.text(et::RunStopped) + u'\n' + s.Failures.join(u'\n'));
         return RunEnd::Failed;
     }
     if (run_.noMsgIs("CANCEL")) {
-        run_.pause.ShowMessageWindow(MessageMode,
-                                     run_.text(et::RunCanceled) + QStringLiteral("\n\n") + report);
+        ShowReport(run_.text(et::RunCanceled));
         return RunEnd::Cancelled;
     }
     if (!run_.noMsgIs("NOMSG"))
-        run_.pause.ShowMessageWindow(MessageMode,
-                                     run_.text(et::RunEnded) + QStringLiteral("\n\n") + report);
+        ShowReport(run_.text(et::RunEnded));
     return workbookRefused_ ? RunEnd::Failed : RunEnd::Finished;
+}
+
+// The message window breaks no line itself; a failure's text (a workbook
+// path, say) would otherwise run off its edge.
+void RunDriver::ShowReport(const QString& heading) {
+    run_.pause.ShowMessageWindow(MessageMode,
+                                 WrapText(heading + QStringLiteral("\n\n") + Report()));
 }
 
 QString RunDriver::Report() const {

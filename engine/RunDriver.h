@@ -46,6 +46,7 @@ private:
     void CountLine(const QString& keys);
 
     RunEnd EndStep();
+    void ShowReport(const QString& heading);
     QString Report() const;
     RunEnd EndByActivation();
 

@@ -99,6 +99,8 @@ TEST_F(RunReport, LinesThatCannotRunAreRefusedBeforeAnythingIsTyped) {
     EXPECT_TRUE(workbooks.requests().empty());
 }
 
+// The message window breaks no line itself: the report comes broken every
+// 50 characters, like every other text it shows.
 TEST_F(RunReport, DesktopErrorEndsTheRunWithMessageAndReport) {
     desktop.onKeys([](const QString& keys, FakeDesktop& d) {
         if (keys == "b")
@@ -107,14 +109,14 @@ TEST_F(RunReport, DesktopErrorEndsTheRunWithMessageAndReport) {
     EXPECT_EQ(runNoMsg({{"a", "0"}, {"b", "0"}, {"c", "0"}, {"d", "0"}}), RunEnd::Failed);
     EXPECT_EQ(keysSent(), QStringList({"a", "b"}));
     EXPECT_EQ(ui.report(), "Tapwise has been stopped by an error:\n"
-                           "3005    The X display reported an error (BadWindow).\n\n"
+                           "3005    The X display reported an error (BadWindow\n).\n\n"
                            "Number of KeyStrokes: 2\nNumber of Mouse Events: 0\n");
 }
 
 TEST_F(RunReport, UnreadableMouseLineStopsTheRunInsteadOfClickingAnywhere) {
     EXPECT_EQ(run({{"[PosMouse(12;x)]", "0"}, {"[LeftClick]", "0"}}), RunEnd::Failed);
     EXPECT_FALSE(actions().contains("click left"));
-    EXPECT_TRUE(ui.report().contains("\"[PosMouse(12;x)]\" does not hold valid whole numbers"));
+    EXPECT_TRUE(ui.report().contains("The mouse line \"[PosMouse(12;x)]\" does not hold"));
 }
 
 TEST_F(RunReport, ActivatedStatusWindowEndsTheRunWithoutReport) {

@@ -255,7 +255,7 @@ TEST_F(WorksheetRun, ClipboardToColumnWithoutAnyColumnOpensNoWorkbook) {
     ASSERT_EQ(run({{"a", "0"}, {"*PutClipBtoCol#C*", "0"}}), RunEnd::Finished);
     EXPECT_TRUE(workbooks.requests().empty());
     EXPECT_EQ(ui.report(), "Tapwise is ended!\n\nNumber of KeyStrokes: 1\nNumber of Mouse "
-                           "Events: 0\nClipboard not stored into the worksheet (the 'Key "
+                           "Events: 0\nClipboard not stored into the worksheet (the 'Key \n"
                            "sequence' uses no worksheet column): 1\n");
 }
 
@@ -290,8 +290,8 @@ TEST_F(WorksheetRun, FailedSaveIsReportedEvenWithoutMessages) {
     book->failNextSave(Error{1004, "The workbook is open in a spreadsheet program."});
     EXPECT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}}, BookPath), RunEnd::Failed);
     EXPECT_EQ(ui.report(), "Tapwise has been stopped by an error:\n1004    The workbook is "
-                           "open in a spreadsheet program.\n\nNumber of KeyStrokes: 14\nNumber "
-                           "of Mouse Events: 0\nNumber of Cycles: 3 (completed)");
+                           "open in a spreadsheet prog\nram.\n\nNumber of KeyStrokes: 14\n"
+                           "Number of Mouse Events: 0\nNumber of Cycles: 3 (completed)");
 }
 
 TEST_F(WorksheetRun, ActivationSavesTheRowsAlreadyColoured) {
