@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tapwise {
 namespace {
 
@@ -99,7 +101,7 @@ void Form9::prepare(const RunUi::MessageRequest& request) {
     if (request.mode == 0) {
         Frame1->hide();
         Command2->show();
-        setFixedHeight(TwipsToPixels(form9::MessageHeight));
+        fitMessage();
     } else {
         Command2->hide();
         showAnswers(request);
@@ -133,6 +135,17 @@ void Form9::showAnswers(const RunUi::MessageRequest& request) {
     Frame1->setFixedHeight(TwipsToPixels(frameHeight));
     setFixedHeight(TwipsToPixels(height));
     Check1->setFocus();
+}
+
+// The report at its own height, unless a long one (a failure's text) needs
+// more: then the message area, the OK button and the window grow by that.
+void Form9::fitMessage() {
+    const QRect text = Label1->fontMetrics().boundingRect(
+        QRect(0, 0, Label1->width(), QWIDGETSIZE_MAX), Label1->alignment(), Label1->text());
+    const int extra = std::max(0, text.height() - TwipsToPixels(MessageLines));
+    Label1->resize(Label1->width(), TwipsToPixels(MessageLines) + extra);
+    Command2->move(Command2->x(), TwipsToPixels(form9::OkTop) + extra);
+    setFixedHeight(TwipsToPixels(form9::MessageHeight) + extra);
 }
 
 // A pause is bold; a difference found by a check is red.

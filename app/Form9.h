@@ -59,6 +59,7 @@ private:
     void buildAnswers();
     void showAnswers(const RunUi::MessageRequest& request);
     void styleMessage(int mode);
+    void fitMessage();
     void answerWith(const QString& answer);
     void Timer1_Timer();
 

@@ -112,6 +112,22 @@ TEST_F(Form9Test, MessageModeShowsOnlyOkAtTheReportHeight) {
     EXPECT_EQ(clickAnswer("Command2"), "OK");
 }
 
+// A report with a failure can be longer than the message area: the window
+// grows so that every line and the OK button below it are seen.
+TEST_F(Form9Test, LongReportGrowsTheWindow) {
+    QStringList lines;
+    for (int i = 1; i <= 14; ++i)
+        lines << QStringLiteral("Line %1 of the report").arg(i);
+    open({0, "Tapwise 2.1", lines.join(u'\n'), false, false, 0});
+    auto* message = static_cast<QLabel*>(control("Label1"));
+    const int needed = message->fontMetrics()
+                           .boundingRect(QRect(0, 0, message->width(), 10000), 0, message->text())
+                           .height();
+    EXPECT_GE(message->height(), needed);
+    EXPECT_GE(control("Command2")->y(), message->geometry().bottom());
+    EXPECT_LE(control("Command2")->geometry().bottom(), form->height());
+}
+
 TEST_F(Form9Test, PauseIsBoldAndDifferencesAreRed) {
     open({1, "Tapwise 2.1", "\r\n\r\nPause...  \r\n(Run  -  {ENTER})", false, false, 0});
     auto* message = static_cast<QLabel*>(control("Label1"));
