@@ -47,8 +47,8 @@ qint16 LineDispatcher::TypeChars(QString& keys, qint32 waitTime) {
 }
 
 void LineDispatcher::TypeCharacter(const QString& character, qint32 waitTime) {
-    // A character beyond the basic plane is two units long; it is no special
-    // character of the notation and goes as it is.
+    // A character beyond the basic plane or a "\r\n" line break is two units
+    // long; neither is a special character of the notation, and goes as it is.
     QString keys = character.size() == 1 ? KeysToSend(character) : character;
     ExecLine(keys, waitTime);
 }

@@ -100,8 +100,9 @@ QString firstLine(const QString& text) {
 QStringList characters(const QString& text) {
     QStringList list;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair =
-            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const bool last = i + 1 == text.size();
+        const bool pair = !last && ((text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) ||
+                                    (text[i] == u'\r' && text[i + 1] == u'\n'));
         list.append(text.mid(i, pair ? 2 : 1));
         i += pair ? 1 : 0;
     }

@@ -43,7 +43,8 @@ QString rightTrimmed(const QString& text);
 QString firstLine(const QString& text);
 
 // The characters of a text one by one, a character outside the basic plane
-// (two UTF-16 units) kept whole.
+// (two UTF-16 units) kept whole, and so is a "\r\n" line break: typed as
+// one key, it is one character of what was typed.
 QStringList characters(const QString& text);
 
 // A date and time as the system writes it in full: short date and the time

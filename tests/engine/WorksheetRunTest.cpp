@@ -140,6 +140,13 @@ TEST_F(WorksheetRun, RepeatMarkerSendsNothingButIsListed) {
     EXPECT_TRUE(ui.report().contains("Number of KeyStrokes: 2\n"));
 }
 
+// A cell written on Windows ends its lines with "\r\n": one line break.
+TEST_F(WorksheetRun, CellLineBreakIsTypedOnce) {
+    workbook()->setRow(2, {"Via Roma 1\r\nMilano"});
+    ASSERT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}}, BookPath), RunEnd::Finished);
+    EXPECT_EQ(desktop.typedText(), "Via Roma 1{ENTER}Milano");
+}
+
 TEST_F(WorksheetRun, RowGroupsSendHeadOnceBodyPerRowTailOnce) {
     auto book = groups();
     std::optional<int> colourAtFirstTail;
