@@ -160,7 +160,7 @@ bool RunDriver::SendRow() {
     RunState& s = run_.state;
     const std::optional<QString> current = run_.worksheet.RowText(s.CurrentRow);
     const std::optional<QString> below =
-        current ? run_.worksheet.RowText(s.CurrentRow + 1) : std::nullopt;
+        current ? run_.worksheet.NextRowText(s.CurrentRow) : std::nullopt;
     if (!current || !below)
         return false;
     s.CurrentRowText = *current;

@@ -65,6 +65,16 @@ std::optional<QString> WorksheetSource::RowText(qint32 row) {
     return joined;
 }
 
+std::optional<QString> WorksheetSource::NextRowText(qint32 row) {
+    for (qint32 next = row + 1;; ++next) {
+        const std::optional<bool> green = isGreen(next);
+        if (!green)
+            return std::nullopt;
+        if (!*green)
+            return RowText(next);
+    }
+}
+
 std::optional<bool> WorksheetSource::isGreen(qint32 row) {
     if (!workbook_)
         return false;

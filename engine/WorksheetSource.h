@@ -34,6 +34,10 @@ public:
     // The trimmed values of the used columns of a row, joined; "" for a
     // blank row or a run without columns.
     std::optional<QString> RowText(qint32 row);
+    // The text of the row sent after this one: green rows are skipped, as the
+    // row loop skips them, so that a row group whose last rows an earlier run
+    // sent still ends with its tail.
+    std::optional<QString> NextRowText(qint32 row);
     std::optional<bool> isGreen(qint32 row);
 
     // The row from which a loop restart goes on: code 4 (next loop) the

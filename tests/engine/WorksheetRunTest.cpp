@@ -169,6 +169,11 @@ TEST_F(WorksheetRun, RowsAboveTheStartRowAreNotColoured) {
               QStringList({"The starting Excel row must be a whole number from 2 to 65536."}));
     EXPECT_EQ(desktop.typedText(), "Hp3THq5q6q7T");
     EXPECT_EQ(savedGreenRows(*book), QList<int>({3, 5, 6, 7}));
+    // A later run sends row 2 as its group's only row left: head and tail.
+    ASSERT_EQ(runNoMsg(LoopLines, BookPath), RunEnd::Finished);
+    EXPECT_EQ(desktop.typedText(), "Hp3THq5q6q7T"
+                                   "Hp2T");
+    EXPECT_EQ(savedGreenRows(*book), QList<int>({2, 3, 5, 6, 7}));
 }
 
 TEST_F(WorksheetRun, RestartWithNextRowLeavesTheRowUnsentAndUncoloured) {
