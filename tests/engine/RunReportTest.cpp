@@ -64,23 +64,18 @@ TEST_F(RunReport, NoMsgRunShowsOnlyTheStatusWindow) {
 }
 
 TEST_F(RunReport, CancelledNoMsgRunStillShowsItsReport) {
-    desktop.pressPauseAtQuery(1);
     ui.pauseAnswers = {"C"};
-    EXPECT_EQ(runNoMsg({{":ab", "0"}, {"c", "0"}}), RunEnd::Cancelled);
+    EXPECT_EQ(runNoMsg({{":ab", "0"}, {"*Pause*", "0"}, {"c", "0"}}), RunEnd::Cancelled);
     EXPECT_EQ(keysSent(), QStringList({"a", "b"}));
     EXPECT_EQ(ui.report(), "Tapwise has been canceled!\n\nNumber of KeyStrokes: 2\n"
                            "Number of Mouse Events: 0\n");
 }
 
-TEST_F(RunReport, SequenceWithoutExecutableLineEndsWithAMessage) {
+TEST_F(RunReport, SequenceWithoutExecutableLineEndsWithAMessageOrSilently) {
     EXPECT_EQ(run({{"#a", "0"}, {"#**remark", "0"}}), RunEnd::Failed);
-    EXPECT_EQ(ui.messages, QStringList({"The 'Key sequence' has no line to run: all its lines "
-                                        "are not executable or remarks."}));
-    EXPECT_TRUE(desktop.events().isEmpty());
-    EXPECT_TRUE(ui.windows.empty());
-}
-
-TEST_F(RunReport, SequenceWithoutExecutableLineIsSilentWithNoMsg) {
+    EXPECT_EQ(ui.log, QStringList({"message The 'Key sequence' has no line to run: all its "
+                                   "lines are not executable or remarks."}));
+    ui.log.clear();
     EXPECT_EQ(runNoMsg({{"#a", "0"}}), RunEnd::Failed);
     EXPECT_TRUE(ui.log.isEmpty());
     EXPECT_TRUE(desktop.events().isEmpty());
@@ -97,20 +92,6 @@ TEST_F(RunReport, LinesThatCannotRunAreRefusedBeforeAnythingIsTyped) {
                                         "to \"ZZ\", in capital letters)."}));
     EXPECT_TRUE(desktop.events().isEmpty());
     EXPECT_TRUE(workbooks.requests().empty());
-}
-
-// The message window breaks no line itself: the report comes broken every
-// 50 characters, like every other text it shows.
-TEST_F(RunReport, DesktopErrorEndsTheRunWithMessageAndReport) {
-    desktop.onKeys([](const QString& keys, FakeDesktop& d) {
-        if (keys == "b")
-            d.failNext("keys", Error{3005, "The X display reported an error (BadWindow)."});
-    });
-    EXPECT_EQ(runNoMsg({{"a", "0"}, {"b", "0"}, {"c", "0"}, {"d", "0"}}), RunEnd::Failed);
-    EXPECT_EQ(keysSent(), QStringList({"a", "b"}));
-    EXPECT_EQ(ui.report(), "Tapwise has been stopped by an error:\n"
-                           "3005    The X display reported an error (BadWindow\n).\n\n"
-                           "Number of KeyStrokes: 2\nNumber of Mouse Events: 0\n");
 }
 
 TEST_F(RunReport, UnreadableMouseLineStopsTheRunInsteadOfClickingAnywhere) {
