@@ -37,12 +37,7 @@ QStringList RunFixture::keysSent() const {
 }
 
 QStringList RunFixture::actions() const {
-    QStringList list;
-    for (const QString& event : desktop.events()) {
-        if (!event.startsWith(u"sleep "))
-            list.append(event);
-    }
-    return list;
+    return desktop.eventsExcept(QStringLiteral("sleep"));
 }
 
 } // namespace tapwise
