@@ -26,24 +26,20 @@ protected:
     }
 };
 
-// Every message in both languages is checked through the start-up routine
-// (app_startup_test); here the program shows them and ends with its status.
+// Every message in both languages and its exit status is checked through
+// the start-up routine (app_startup_test); here the program shows one of each
+// kind and ends with its status.
 TEST_F(CommandLineE2ETest, ArgumentFailuresShowTheirMessageAndEnd) {
     addSequence("Orders", {{":a", "0"}});
-    const QString missing = folder() + "/none";
     const QString book = pathInFolder("gone.xlsx");
     const struct {
         QString argument;
         QString message;
         int exitCode;
     } cases[] = {
-        {missing + ",Orders", "Error!!!!\n2    No such file or directory\n" + missing,
-         ExitBadArgument},
         {folder() + ",Orders," + book + "|I", book + "\n\nIl file Excel non esiste!",
          ExitBadArgument},
-        {folder() + ",Orders,,Quiet", "Quiet\n\nInvalid parameter!\n(must be 'NoMsg' or blank)",
-         ExitBadArgument},
-        {folder() + ",Invoices|I", "Invoices\n\n'Key Sequence' non esistente!",
+        {folder() + ",Invoices", "Invoices\n\nThe 'Key Sequence' does not exists!",
          ExitSequenceMissing},
     };
     for (const auto& c : cases) {
