@@ -37,7 +37,6 @@ public:
     // Turns the dialog into the status window, shown minimised without
     // taking the focus, in the bottom right corner of `screen`.
     void becomeRunningWindow(const QString& caption, const QString& text, const QRect& screen);
-    bool runningWindowShown() const { return RunningWindowShown; }
     // True once the user has activated the status window.
     bool activated() const { return activated_; }
     // Shows a notice in the status window for a while, then hides it.

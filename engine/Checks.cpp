@@ -17,8 +17,6 @@ namespace {
 
 enum Field { X = 0, Y = 1, Seconds = 2, Wanted = 3, FieldCount = 4 };
 
-constexpr int TitleLength = 259;
-
 // Keeps the first failure of a sequence of steps that must all be tried.
 void keep(Status& first, const Status& next) {
     if (first && !next)
@@ -59,12 +57,6 @@ qint16 Checks::checkClipboard(const QString& keys, const QString& wanted) {
     return run_.pause.HandlePause(keys + found, WrongDataMode);
 }
 
-QString Checks::windowTitle() {
-    const QString title = run_.desktop().foregroundWindow().title.left(TitleLength);
-    const qsizetype nul = title.indexOf(QChar(0));
-    return nul < 0 ? title : title.left(nul);
-}
-
 // Tries every 10 hundredths until the title holds the text or the seconds
 // have passed; the Pause key ends the check without a message.
 qint16 Checks::checkWindowTitle(const QString& keys, const QString& wanted, int seconds) {
@@ -79,7 +71,7 @@ qint16 Checks::checkWindowTitle(const QString& keys, const QString& wanted, int 
         }
         if (s.PauseRequested)
             return PauseContinue;
-        title = windowTitle();
+        title = titleText(desktop.foregroundWindow().title);
         if (containsText(title, wanted)) {
             s.PauseCountdown = 0;
             run_.pause.WaitHundredths(10);

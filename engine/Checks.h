@@ -39,7 +39,6 @@ private:
     Status selectScreenLine(QPoint from, bool placePointer);
     QString copySelection(Status& status);
     Status selectTyped(qsizetype count);
-    QString windowTitle();
 
     Run& run_;
 };

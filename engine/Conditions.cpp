@@ -18,9 +18,6 @@ namespace {
 
 enum Field { Type = 0, Op = 1, Value = 2, Label = 3, FieldCount = 4 };
 
-// The most characters of a window title that the check and the condition see.
-constexpr int TitleLength = 259;
-
 // A time condition meets its moment from its target time on for a
 // ten-thousandth of a day.
 constexpr qint64 MomentMilliseconds = 8640;
@@ -81,11 +78,8 @@ QString Conditions::leftValue(const QString& type) {
     Desktop& desktop = run_.desktop();
     if (is(type, "ClipB"))
         return desktop.clipboardHasText() ? trimBlanks(desktop.clipboardText()) : QString();
-    if (is(type, "WinTit")) {
-        const QString title = desktop.foregroundWindow().title.left(TitleLength);
-        const qsizetype nul = title.indexOf(QChar(0));
-        return nul < 0 ? title : title.left(nul);
-    }
+    if (is(type, "WinTit"))
+        return titleText(desktop.foregroundWindow().title);
     if (beginsWithKeyword(type, u"COL#"))
         return cellValue(type);
     return {};

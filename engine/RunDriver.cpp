@@ -20,7 +20,6 @@ namespace et = enginetexts;
 
 namespace {
 
-constexpr qint32 FirstDataRow = 2;
 constexpr qint32 LastStartRow = 65536;
 
 } // namespace

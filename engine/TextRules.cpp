@@ -12,6 +12,7 @@ namespace {
 constexpr int WrapWidth = 50;
 constexpr int CaptionPadding = 50;
 constexpr int CaptionRowColumn = 14; // the 15th character
+constexpr int TitleLength = 259;
 
 } // namespace
 
@@ -77,6 +78,12 @@ qint64 leadingNumber(const QString& text) {
     bool ok = false;
     const qint64 value = trimmed.left(end).toLongLong(&ok);
     return ok ? value : 0;
+}
+
+QString titleText(const QString& title) {
+    const QString cut = title.left(TitleLength);
+    const qsizetype nul = cut.indexOf(QChar(0));
+    return nul < 0 ? cut : cut.left(nul);
 }
 
 QString rightTrimmed(const QString& text) {

@@ -37,6 +37,10 @@ bool isNumericText(const QString& text);
 // The number a text starts with: its leading sign and digits, 0 when none.
 qint64 leadingNumber(const QString& text);
 
+// A window title as conditions and checks read it: at most 259 characters,
+// up to its first NUL.
+QString titleText(const QString& title);
+
 // The text without trailing blanks.
 QString rightTrimmed(const QString& text);
 // The text up to its first line break.

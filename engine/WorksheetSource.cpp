@@ -15,12 +15,6 @@ namespace tapwise {
 
 namespace et = enginetexts;
 
-namespace {
-
-constexpr qint32 FirstDataRow = 2;
-
-} // namespace
-
 WorksheetSource::WorksheetSource(Run& run) : run_(run) {}
 
 WorksheetSource::~WorksheetSource() = default;

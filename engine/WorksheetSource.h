@@ -13,6 +13,9 @@ namespace tapwise {
 class Run;
 class Workbook;
 
+// Row 1 holds the headers; data start at row 2.
+inline constexpr qint32 FirstDataRow = 2;
+
 // The worksheet side of a run: the workbook, its rows and cells, the green
 // colouring of the rows sent, the cycle dialog after each row. Every access
 // works on the workbook's active sheet. A failed access stops the run with
@@ -28,7 +31,6 @@ public:
     // user cancelled the choice, or the workbook could not be opened
     // (reported with its error number and text).
     Opening Open();
-    bool isOpen() const { return workbook_ != nullptr; }
 
     std::optional<QString> cellText(qint32 row, int column);
     // The trimmed values of the used columns of a row, joined; "" for a
