@@ -46,14 +46,22 @@ TEST_F(RunE2ETest, KeysStringsNamedKeysCombinationTitleCheckAndCounterReachTheTe
     EXPECT_EQ(term.content(), TypedText + "\n");
 }
 
-TEST_F(RunE2ETest, UnderAWindowManagerTheRunTypesTheSame) {
+// A pause answered with Resume gives the focus back to the terminal: the
+// window manager's doing, which must not pick the minimised status window.
+TEST_F(RunE2ETest, UnderAWindowManagerTheRunTypesTheSameAfterAPause) {
     WindowManager wm;
     ASSERT_TRUE(wm.start(server_));
-    addSequence("Typing", TypingLines);
+    Lines lines = TypingLines;
+    lines.insert(4, {"*Pause*", "0"});
+    addSequence("Typing", lines);
     CatTerminal term;
     ASSERT_TRUE(term.start(server_, true)) << term.error().toStdString();
     // The folder's name has a blank: the words of the command line are joined.
     ASSERT_TRUE(startTapwise(folder().split(u' ') + QStringList{",", "typing", ",", ",", "nomsg"}));
+    const QString pause = waitForWindow(
+        "Tapwise 2.1", TwipsToPixels(form9::FullHeight - form9::LessWithoutWorksheet));
+    ASSERT_FALSE(pause.isEmpty()) << "no pause window";
+    ASSERT_TRUE(clickInWindow(pause, answerCentre(form9::LeftColumn, form9::FirstRow)));
     EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
     ASSERT_TRUE(term.waitForSize(TypedText.size()));
     EXPECT_EQ(term.content(), TypedText);
