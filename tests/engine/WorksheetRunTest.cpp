@@ -120,14 +120,6 @@ TEST_F(WorksheetRun, WaitPercentageOfTheCycleDialogScalesLaterWaits) {
     EXPECT_EQ(steps, QList<std::chrono::nanoseconds>({50ms, 50ms, 70ms, 20ms, 20ms, 40ms}));
 }
 
-TEST_F(WorksheetRun, GreenRowsAreSkipped) {
-    auto book = names();
-    book->setRowColor(3, GreenColorIndex);
-    ASSERT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}}, BookPath), RunEnd::Finished);
-    EXPECT_EQ(desktop.typedText(), "AnnaCarla");
-    EXPECT_EQ(savedGreenRows(*book), QList<int>({2, 3, 4}));
-}
-
 TEST_F(WorksheetRun, RepeatMarkerSendsNothingButIsListed) {
     auto book = workbook();
     book->setRow(2, {"x", "#repeat#"});
