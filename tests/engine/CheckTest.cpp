@@ -2,8 +2,6 @@
 
 #include "RunFixture.h"
 
-#include <QRegularExpression>
-
 namespace tapwise {
 namespace {
 
@@ -11,24 +9,13 @@ using namespace std::chrono_literals;
 
 class Checks : public RunFixture {
 protected:
-    // The focused program: a text field that takes characters, selects with
-    // Shift+Left and copies the selection with Ctrl+C.
-    void actAsTextField(const QString& copyOverride = {}) {
-        desktop.onKeys([this, copyOverride](const QString& keys, FakeDesktop& d) {
-            static const QRegularExpression selectLeft(QStringLiteral("^\\+\\{LEFT (\\d+)\\}$"));
-            const QRegularExpressionMatch match = selectLeft.match(keys);
-            if (match.hasMatch())
-                selection = field.right(match.captured(1).toInt());
-            else if (keys == "^c")
-                d.putClipboardText(copyOverride.isEmpty() ? selection : copyOverride);
-            else if (keys == "{RIGHT}")
-                selection.clear();
-            else if (keys.size() == 1)
-                field += keys;
+    // The focused program copies this text with Ctrl+C.
+    void copyGives(const QString& text) {
+        desktop.onKeys([text](const QString& keys, FakeDesktop& d) {
+            if (keys == "^c")
+                d.putClipboardText(text);
         });
     }
-    QString field;
-    QString selection;
 };
 
 TEST_F(Checks, WindowTitlePassesAtOnceAndWaitsATenth) {
@@ -80,10 +67,7 @@ TEST_F(Checks, ClipboardCheckAndItsCountdown) {
 
 TEST_F(Checks, ScreenTextIsDraggedCopiedAndTheClipboardPutBack) {
     desktop.putClipboardText("mine");
-    desktop.onKeys([](const QString& keys, FakeDesktop& d) {
-        if (keys == "^c")
-            d.putClipboardText("Grand Total 12");
-    });
+    copyGives("Grand Total 12");
     ASSERT_EQ(runNoMsg({{"*Chk(100;200;0;Total)*", "0"}}), RunEnd::Finished);
     EXPECT_TRUE(ui.windows.empty());
     EXPECT_EQ(actions(), QStringList({"clipboard-clear", "pointer 100,200", "button-down left",
@@ -94,10 +78,7 @@ TEST_F(Checks, ScreenTextIsDraggedCopiedAndTheClipboardPutBack) {
 TEST_F(Checks, ScreenTextFailureShowsTheFirstCopiedLineAndCountsDown) {
     ASSERT_TRUE(desktop.setPointer({40, 50}));
     desktop.clearEvents();
-    desktop.onKeys([](const QString& keys, FakeDesktop& d) {
-        if (keys == "^c")
-            d.putClipboardText("Sum 12   \r\nTotal is elsewhere");
-    });
+    copyGives("Sum 12   \r\nTotal is elsewhere");
     ASSERT_EQ(runNoMsg({{"*Chk(;;2;Grand)*", "0"}}), RunEnd::Finished);
     ASSERT_EQ(ui.windows.size(), 1u);
     EXPECT_EQ(ui.windows[0].text,
@@ -118,7 +99,7 @@ TEST_F(Checks, ButtonIsReleasedWhenTheDesktopFailsDuringTheDrag) {
 
 TEST_F(Checks, ColumnCheckComparesTheTypedCellIgnoringCase) {
     workbook()->setRow(2, {"Rossi"});
-    actAsTextField("ROSSI");
+    copyGives("ROSSI");
     desktop.putClipboardText("mine");
     ASSERT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}, {"*ChkExcelSheetCol*", "0"}}, BookPath),
               RunEnd::Finished);
@@ -129,7 +110,7 @@ TEST_F(Checks, ColumnCheckComparesTheTypedCellIgnoringCase) {
 
 TEST_F(Checks, ColumnCheckReportsADifference) {
     workbook()->setRow(2, {"Rossi"});
-    actAsTextField("Rosi");
+    copyGives("Rosi");
     ASSERT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}, {"*ChkExcelSheetCol*", "0"}}, BookPath),
               RunEnd::Finished);
     ASSERT_EQ(ui.windows.size(), 1u);
