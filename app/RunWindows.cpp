@@ -1,6 +1,7 @@
 #include "app/RunWindows.h"
 
 #include "app/AppTexts.h"
+#include "app/BoxMessages.h"
 #include "app/Form10.h"
 #include "app/Form3.h"
 #include "app/Form9.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 
 namespace tapwise {
@@ -33,11 +33,9 @@ void RunWindows::closeMainWindow() {
         mainWindow_->close();
 }
 
+// Like start-up's messages, also on standard error for a run started by a script.
 void RunWindows::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(apptext::MessageTitle), text,
-                    QMessageBox::Ok);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.exec();
+    BoxMessages().showMessage(QString::fromLatin1(apptext::MessageTitle), text);
 }
 
 QString RunWindows::chooseWorkbook() {
