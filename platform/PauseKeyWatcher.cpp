@@ -20,8 +20,10 @@ bool PauseKeyWatcher::init() {
     if (!XQueryExtension(display_, "XInputExtension", &opcode, &event, &error)) {
         return false;
     }
+    // Raw events reach a client of XInput 2.0 only while no program grabs the
+    // keyboard (an open menu, a remote desktop window); from 2.1 on always.
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (XIQueryVersion(display_, &major, &minor) != Success || major < 2) {
         return false;
     }

@@ -72,6 +72,12 @@ TEST_F(X11DesktopTest, PauseKeyFromAnotherProgramIsSeenWhileAnotherWindowHasTheF
     EXPECT_TRUE(desktop().pauseKeyPressed());
     ASSERT_EQ(runCommand({"xdotool", "keyup", "Pause"}, server_.env()).exitCode, 0);
     EXPECT_TRUE(waitUntil([&] { return !desktop().pauseKeyPressed(); }));
+
+    // A tap while another program has grabbed the keyboard.
+    KeyboardGrab grab(server_.display());
+    ASSERT_TRUE(grab.active());
+    ASSERT_EQ(runCommand({"xdotool", "key", "Pause"}, server_.env()).exitCode, 0);
+    EXPECT_TRUE(waitUntil([&] { return desktop().pauseKeyPressed(); }, std::chrono::seconds(5)));
 }
 
 TEST_F(X11DesktopTest, OwnBreakKeystrokesAreNotTheUsersPause) {

@@ -76,6 +76,21 @@ void focusFollowsPointer(const QString& display) {
     XSync(c.display, False);
 }
 
+KeyboardGrab::KeyboardGrab(const QString& display)
+    : display_(XOpenDisplay(display.toLocal8Bit().constData())) {
+    active_ = display_ && XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync,
+                                        GrabModeAsync, CurrentTime) == GrabSuccess;
+    if (display_) {
+        XSync(display_, False);
+    }
+}
+
+KeyboardGrab::~KeyboardGrab() {
+    if (display_) {
+        XCloseDisplay(display_);
+    }
+}
+
 QString notationFor(const QString& text) {
     QString out;
     for (const QChar c : text) {

@@ -30,6 +30,21 @@ bool capsLockOn(const QString& display);
 // without a window manager starts.
 void focusFollowsPointer(const QString& display);
 
+// The keyboard grabbed by a client of the test's own, as an open menu or a
+// remote desktop window does, until the object goes away.
+class KeyboardGrab {
+public:
+    explicit KeyboardGrab(const QString& display);
+    KeyboardGrab(const KeyboardGrab&) = delete;
+    KeyboardGrab& operator=(const KeyboardGrab&) = delete;
+    ~KeyboardGrab();
+    bool active() const { return active_; }
+
+private:
+    _XDisplay* display_;
+    bool active_ = false;
+};
+
 // Writes `text` in the keystroke notation, every character literally.
 QString notationFor(const QString& text);
 
