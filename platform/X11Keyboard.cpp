@@ -135,7 +135,7 @@ X11Keyboard::~X11Keyboard() {
     for (const auto& [kc, remap] : remapped_) {
         lastUse = std::max(lastUse, remap.lastUse);
     }
-    if (!remapped_.empty()) {
+    if (!remapped_.empty() && !trap_.lost()) {
         std::this_thread::sleep_until(lastUse + kFinalRestoreDelay);
     }
     restoreAll();
@@ -303,10 +303,7 @@ bool X11Keyboard::takeOwnPausePress() {
 }
 
 Status X11Keyboard::sync() {
-    if (!trap_.sync()) {
-        return error(kDisplayFailed, platform_text::kDisplayError.in(lang_).arg(trap_.errorCode()));
-    }
-    return {};
+    return trap_.syncStatus(lang_);
 }
 
 Status X11Keyboard::press(unsigned keycode) {
@@ -347,6 +344,9 @@ Status X11Keyboard::waitForReleasedModifiers() {
     while (true) {
         char keys[32];
         XQueryKeymap(display_, keys);
+        if (trap_.lost()) {
+            return trap_.lostError(lang_);
+        }
         QStringList held;
         for (unsigned kc : heldCheckKeys_) {
             if (kc < 256 && (keys[kc / 8] & (1 << (kc % 8)))) {
@@ -364,6 +364,9 @@ Status X11Keyboard::waitForReleasedModifiers() {
 }
 
 Status X11Keyboard::type(const QList<KeyStroke>& strokes) {
+    if (trap_.lost()) {
+        return trap_.lostError(lang_);
+    }
     Status status = ensureKeymap();
     if (status) {
         status = waitForReleasedModifiers();
@@ -553,9 +556,9 @@ Result<unsigned> X11Keyboard::mapSpare(std::uint32_t keysym) {
         return taken.error();
     }
     const unsigned kc = taken.value();
-    if (!setKeysym(kc, keysym)) {
+    if (Status set = setKeysym(kc, keysym); !set) {
         spare_.insert(std::lower_bound(spare_.begin(), spare_.end(), kc), kc);
-        return error(kDisplayFailed, platform_text::kDisplayError.in(lang_).arg(trap_.errorCode()));
+        return set.error();
     }
     remapped_[kc] = Remap{keysym, Clock::now()};
     return kc;
@@ -594,11 +597,11 @@ Result<unsigned> X11Keyboard::takeSpareKeycode() {
     return kc;
 }
 
-bool X11Keyboard::setKeysym(unsigned keycode, std::uint32_t keysym) {
+Status X11Keyboard::setKeysym(unsigned keycode, std::uint32_t keysym) {
     KeySym syms[2] = {keysym, keysym};
     XChangeKeyboardMapping(display_, keycode, 2, syms, 1);
-    if (!trap_.sync()) {
-        return false;
+    if (Status synced = sync(); !synced) {
+        return synced;
     }
     int perKey = 0;
     KeySym* now = XGetKeyboardMapping(display_, keycode, 1, &perKey);
@@ -606,7 +609,11 @@ bool X11Keyboard::setKeysym(unsigned keycode, std::uint32_t keysym) {
     if (now) {
         XFree(now);
     }
-    return confirmed;
+    if (!confirmed) {
+        return trap_.lost() ? trap_.lostError(lang_)
+                            : Error{kDisplayFailed, platform_text::kDisplayError.in(lang_).arg(0)};
+    }
+    return {};
 }
 
 void X11Keyboard::restoreAll() {

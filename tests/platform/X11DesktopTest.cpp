@@ -2,6 +2,7 @@
 #include "X11TestSupport.h"
 
 #include "Wait.h"
+#include "platform/PlatformTexts.h"
 
 namespace tapwise::test {
 namespace {
@@ -159,6 +160,22 @@ TEST_F(X11DesktopTest, TitleOfTheActiveWindowWithAWindowManagerAndMinimising) {
             .text()
             .contains("Iconic");
     }));
+}
+
+TEST_F(X11DesktopTest, LostDisplayFailsTheCallsInsteadOfEndingTheProgram) {
+    ASSERT_TRUE(desktop().sendKeys(QString::fromUtf8("ł"), true)); // a spare key code to put back
+    server_.stop();
+    const Status keys = desktop().sendKeys(QStringLiteral("a"), true);
+    ASSERT_FALSE(keys);
+    EXPECT_EQ(keys.error().code, kDisplayFailed);
+    EXPECT_EQ(keys.error().message, "The connection to the X display was lost.");
+    EXPECT_FALSE(desktop().click(MouseButton::Left));
+    EXPECT_FALSE(desktop().setPointer({1, 1}));
+    EXPECT_FALSE(desktop().pauseKeyPressed());
+    EXPECT_EQ(desktop().foregroundWindow().title, "");
+    EXPECT_FALSE(desktop().minimizeForegroundWindow());
+    desktop().beep();
+    desktop_.reset();
 }
 
 } // namespace
