@@ -54,6 +54,12 @@ char32_t codePointAt(const QString& s, qsizetype i, qsizetype* length) {
     return c.unicode();
 }
 
+// Control characters, surrogates and noncharacters: no key gives them.
+bool typeable(char32_t c) {
+    return c >= 0x20 && !(c >= 0x7f && c < 0xa0) && !(c >= 0xd800 && c < 0xe000) &&
+           !(c >= 0xfdd0 && c < 0xfdf0) && (c & 0xfffe) != 0xfffe && c <= 0x10ffff;
+}
+
 // The parser's state: the text, where it is, and what it has read so far.
 class NotationReader {
 public:
@@ -65,6 +71,7 @@ private:
     Status readBraces();
     Status readName(const QString& inside);
     Status readCharacter(char32_t c);
+    Status untypeable(char32_t c, qsizetype index) const;
     void add(KeyStroke stroke);
     Error error(const BilingualText& message, const QString& a, const QString& b = {},
                 const QString& c = {}) const;
@@ -143,6 +150,9 @@ Status NotationReader::readName(const QString& inside) {
     KeyStroke stroke;
     stroke.repeat = repeat;
     if (!name.isEmpty() && length == name.size()) {
+        if (!typeable(first)) {
+            return untypeable(first, pos_ - inside.size() - 1);
+        }
         stroke.character = first;
     } else {
         const QString upper = name.toUpper();
@@ -182,15 +192,19 @@ Status NotationReader::readCharacter(char32_t c) {
     } else if (c == U'\t') {
         stroke.kind = KeyStroke::Kind::Named;
         stroke.key = NamedKey::Tab;
-    } else if (c < 0x20 || (c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000)) {
-        return error(platform_text::kControlCharacter, text_,
-                     QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')),
-                     QString::number(pos_ + 1));
+    } else if (!typeable(c)) {
+        return untypeable(c, pos_);
     } else {
         stroke.character = c;
     }
     add(stroke);
     return {};
+}
+
+Status NotationReader::untypeable(char32_t c, qsizetype index) const {
+    return error(platform_text::kControlCharacter, text_,
+                 QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')),
+                 QString::number(index + 1));
 }
 
 void NotationReader::add(KeyStroke stroke) {

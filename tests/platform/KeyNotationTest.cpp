@@ -123,6 +123,8 @@ TEST(KeyNotation, MalformedTextIsRefusedWithAMessage) {
         {"+(ab)", "\"(\" at position 2 must be written \"{(}\""},
         {"a)", "must be written \"{)}\""},
         {"a\x01", "U+0001 at position 2 cannot be typed"},
+        {"a{\x1b}", "U+001b at position 3 cannot be typed"},
+        {"a\xef\xbf\xbf", "U+ffff at position 2 cannot be typed"},
     };
     for (const Case& c : cases) {
         auto strokes = parseKeyNotation(QString::fromUtf8(c.text));
