@@ -104,7 +104,7 @@ unsigned long X11WindowReader::foregroundWindowId() {
     Window focus = None;
     int revert = 0;
     XGetInputFocus(display_, &focus, &revert);
-    if (focus == PointerRoot) {
+    if (focus == PointerRoot || focus == root_) {
         focus = topLevelUnderPointer(); // keys go to the window under the pointer
     }
     unsigned long w = focus;

@@ -105,11 +105,13 @@ TEST_F(X11DesktopTest, TitleOfTheFocusedWindowWithoutAWindowManager) {
     EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
 
     // Focus following the pointer: the window under it.
-    focusFollowsPointer(server_.display());
-    ASSERT_TRUE(desktop().setPointer({10, 10}));
-    EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259));
-    ASSERT_TRUE(desktop().setPointer({1200, 1000}));
-    EXPECT_EQ(desktop().foregroundWindow().title, "");
+    for (const bool rootFocused : {false, true}) {
+        focusFollowsPointer(server_.display(), rootFocused);
+        ASSERT_TRUE(desktop().setPointer({10, 10}));
+        EXPECT_EQ(desktop().foregroundWindow().title, longTitle.left(259)) << rootFocused;
+        ASSERT_TRUE(desktop().setPointer({1200, 1000}));
+        EXPECT_EQ(desktop().foregroundWindow().title, "");
+    }
 
     // The focused window goes away: no title, no crash.
     ASSERT_TRUE(recorder.refocus());

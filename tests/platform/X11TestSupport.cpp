@@ -70,9 +70,10 @@ bool capsLockOn(const QString& display) {
     return state.locked_mods & LockMask;
 }
 
-void focusFollowsPointer(const QString& display) {
+void focusFollowsPointer(const QString& display, bool rootFocused) {
     Connection c(display);
-    XSetInputFocus(c.display, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSetInputFocus(c.display, rootFocused ? DefaultRootWindow(c.display) : PointerRoot,
+                   RevertToPointerRoot, CurrentTime);
     XSync(c.display, False);
 }
 
