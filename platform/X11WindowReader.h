@@ -13,9 +13,9 @@ class X11ErrorTrap;
 // With a window manager that is the window it names active
 // (_NET_ACTIVE_WINDOW); without one, the window with the input focus (the
 // top-level window under the pointer when the focus follows the pointer or
-// is on the root window), walking up to the first that is a client window (carries WM_STATE) or
-// carries a name, and down to a client window inside it when none above
-// does. Titles come from _NET_WM_NAME (UTF-8) or WM_NAME (Latin-1, UTF-8 or
+// is on the root window), walking up to the first that is a client window
+// (carries WM_STATE) or carries a name, and down to a client window inside it
+// when none above does. Titles come from _NET_WM_NAME (UTF-8) or WM_NAME (Latin-1, UTF-8 or
 // compound text). A window destroyed while it is read gives an empty title.
 class X11WindowReader {
 public:
