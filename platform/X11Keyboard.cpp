@@ -315,6 +315,11 @@ Status X11Keyboard::press(unsigned keycode) {
     }
     XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
     pressed_.push_back(keycode);
+    // A spare key code is in use from its last press on, not from when a
+    // call mapped it, which may have been long before.
+    if (const auto remap = remapped_.find(keycode); remap != remapped_.end()) {
+        remap->second.lastUse = Clock::now();
+    }
     if (isPauseKeycode(keycode)) {
         ++ownPausePresses_;
     }
