@@ -206,7 +206,6 @@ void Subprocess::stop(std::chrono::milliseconds grace) {
         kill(-pid_, SIGTERM); // what the process left running in its group
     }
     if (pid_ > 0 && !exited_) {
-        kill(-pid_, SIGTERM);
         kill(pid_, SIGTERM);
         const auto end = Clock::now() + grace;
         while (Clock::now() < end && running()) {
@@ -233,11 +232,10 @@ void Subprocess::closePipes() {
 }
 
 CommandResult runCommand(const QStringList& argv, const QStringList& env,
-                         std::chrono::milliseconds timeout, const QByteArray& input) {
+                         std::chrono::milliseconds timeout) {
     Subprocess::Options options;
     options.env = env;
     options.captureOutput = true;
-    options.input = input;
     Subprocess process;
     CommandResult result;
     if (!process.start(argv, options)) {

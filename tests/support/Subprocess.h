@@ -65,7 +65,6 @@ struct CommandResult {
 // pending Qt events are processed (when there is an application object), so
 // that the test's own clipboard can answer a reading program.
 CommandResult runCommand(const QStringList& argv, const QStringList& env = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
-                         const QByteArray& input = {});
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 } // namespace tapwise::test
