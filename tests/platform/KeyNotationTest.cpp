@@ -65,6 +65,7 @@ TEST(KeyNotation, MalformedTextIsRefusedWithAMessage) {
         {"{F17}", "unknown key name"},
         {"{F0}", "unknown key name"},
         {"{F01}", "unknown key name"},
+        {"{F+1}", "unknown key name"},
         {"{LEFT x}", "the count in \"{LEFT x}\" must be"},
         {"{LEFT 10000}", "must be a whole number from 0 to 9999"},
         {"{LEFT -1}", "must be"},
