@@ -15,6 +15,7 @@
 #undef Status
 
 #include <algorithm>
+#include <iterator>
 #include <thread>
 
 namespace tapwise {
@@ -35,49 +36,14 @@ constexpr int kSparesInUse = -2;
 constexpr auto kFinalRestoreDelay = std::chrono::seconds(1);
 
 std::uint32_t namedKeysym(NamedKey key) {
-    switch (key) {
-    case NamedKey::Backspace:
-        return XK_BackSpace;
-    case NamedKey::Break:
-        return XK_Pause;
-    case NamedKey::CapsLock:
-        return XK_Caps_Lock;
-    case NamedKey::Delete:
-        return XK_Delete;
-    case NamedKey::Down:
-        return XK_Down;
-    case NamedKey::End:
-        return XK_End;
-    case NamedKey::Enter:
-        return XK_Return;
-    case NamedKey::Escape:
-        return XK_Escape;
-    case NamedKey::Home:
-        return XK_Home;
-    case NamedKey::Insert:
-        return XK_Insert;
-    case NamedKey::Left:
-        return XK_Left;
-    case NamedKey::NumLock:
-        return XK_Num_Lock;
-    case NamedKey::PageDown:
-        return XK_Next;
-    case NamedKey::PageUp:
-        return XK_Prior;
-    case NamedKey::PrintScreen:
-        return XK_Print;
-    case NamedKey::Right:
-        return XK_Right;
-    case NamedKey::ScrollLock:
-        return XK_Scroll_Lock;
-    case NamedKey::Tab:
-        return XK_Tab;
-    case NamedKey::Up:
-        return XK_Up;
-    default:
-        break;
-    }
-    return XK_F1 + (static_cast<int>(key) - static_cast<int>(NamedKey::F1));
+    // In the order of NamedKey, up to F1.
+    static constexpr std::uint32_t kKeysyms[] = {
+        XK_BackSpace, XK_Pause, XK_Caps_Lock,   XK_Delete, XK_Down,     XK_End,  XK_Return,
+        XK_Escape,    XK_Home,  XK_Insert,      XK_Left,   XK_Num_Lock, XK_Next, XK_Prior,
+        XK_Print,     XK_Right, XK_Scroll_Lock, XK_Tab,    XK_Up};
+    static_assert(std::size(kKeysyms) == std::size_t(NamedKey::F1));
+    const auto index = static_cast<std::size_t>(key);
+    return key < NamedKey::F1 ? kKeysyms[index] : XK_F1 + (index - std::size_t(NamedKey::F1));
 }
 
 bool isLockKeysym(std::uint32_t sym) {

@@ -2,6 +2,8 @@
 
 #include "platform/Desktop.h"
 
+#include <vector>
+
 struct _XDisplay;
 
 namespace tapwise {
@@ -35,6 +37,7 @@ private:
     QString title(unsigned long window);
     QString className(unsigned long window);
     unsigned long parent(unsigned long window);
+    std::vector<unsigned long> children(unsigned long window, unsigned long* parent = nullptr);
     unsigned long topLevelUnderPointer();
     unsigned long clientBelow(unsigned long window, int depth);
 
