@@ -53,14 +53,19 @@ bool PauseKeyWatcher::handleEvent(XEvent& event) {
     return true;
 }
 
-bool PauseKeyWatcher::query() {
-    bool pressed = latched_;
-    latched_ = false;
+bool PauseKeyWatcher::keyDown() {
     char keys[32];
     XQueryKeymap(display_, keys);
+    bool down = false;
     for (unsigned kc : keyboard_.pauseKeycodes()) {
-        pressed = pressed || (kc < 256 && (keys[kc / 8] & (1 << (kc % 8))));
+        down = down || (kc < 256 && (keys[kc / 8] & (1 << (kc % 8))));
     }
+    return down;
+}
+
+bool PauseKeyWatcher::takeLatched() {
+    const bool pressed = latched_;
+    latched_ = false;
     return pressed;
 }
 

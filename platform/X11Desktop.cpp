@@ -264,7 +264,11 @@ bool X11Desktop::pauseKeyPressed() {
     }
     pumpEvents();
     keyboard_->restoreIdleMappings();
-    const bool pressed = pause_->query();
+    const bool down = pause_->keyDown();
+    // The raw event of a press that the key state shows came before its
+    // reply: taken now, so that the next query does not report it again.
+    pumpEvents();
+    const bool pressed = pause_->takeLatched() || down;
     return pressed && !trap_->lost(); // the key state of a lost connection is not read
 }
 
