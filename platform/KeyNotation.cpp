@@ -54,6 +54,54 @@ char32_t codePointAt(const QString& s, qsizetype i, qsizetype* length) {
     return c.unicode();
 }
 
+// Control characters, surrogates and noncharacters: no key gives them.
+bool typeable(char32_t c) {
+    return c >= 0x20 && !(c >= 0x7f && c < 0xa0) && !(c >= 0xd800 && c < 0xe000) &&
+           !(c >= 0xfdd0 && c < 0xfdf0) && (c & 0xfffe) != 0xfffe && c <= 0x10ffff;
+}
+
+// The value of a run of at most `maxDigits` ASCII digits; -1 for anything else.
+int digitsValue(const QString& text, qsizetype maxDigits) {
+    if (text.isEmpty() || text.size() > maxDigits) {
+        return -1;
+    }
+    int value = 0;
+    for (const QChar d : text) {
+        if (d < u'0' || d > u'9') {
+            return -1;
+        }
+        value = value * 10 + (d.unicode() - u'0');
+    }
+    return value;
+}
+
+// Sets `stroke` to the key or character that the upper-case name stands for;
+// false when it is no name.
+bool lookUpName(const QString& upper, KeyStroke& stroke) {
+    for (const NameEntry& entry : kNames) {
+        if (upper == QLatin1String(entry.name)) {
+            stroke.kind = KeyStroke::Kind::Named;
+            stroke.key = entry.key;
+            return true;
+        }
+    }
+    for (const auto& [text, character] : kCharacterNames) {
+        if (upper == QLatin1String(text)) {
+            stroke.character = character;
+            return true;
+        }
+    }
+    // F1 to F16, without leading zeros.
+    const bool function = upper.size() > 1 && upper.at(0) == u'F' && upper.at(1) != u'0';
+    const int n = function ? digitsValue(upper.mid(1), 2) : -1;
+    if (n < 1 || n > 16) {
+        return false;
+    }
+    stroke.kind = KeyStroke::Kind::Named;
+    stroke.key = static_cast<NamedKey>(static_cast<int>(NamedKey::F1) + n - 1);
+    return true;
+}
+
 // The parser's state: the text, where it is, and what it has read so far.
 class NotationReader {
 public:
@@ -65,6 +113,7 @@ private:
     Status readBraces();
     Status readName(const QString& inside);
     Status readCharacter(char32_t c);
+    Status untypeable(char32_t c, qsizetype index) const;
     void add(KeyStroke stroke);
     Error error(const BilingualText& message, const QString& a, const QString& b = {},
                 const QString& c = {}) const;
@@ -124,51 +173,24 @@ Status NotationReader::readBraces() {
 
 Status NotationReader::readName(const QString& inside) {
     QString name = inside;
-    int repeat = 1;
+    KeyStroke stroke;
     const qsizetype space = inside.lastIndexOf(u' ');
     if (space > 0) {
-        const QString count = inside.mid(space + 1);
-        bool ok = !count.isEmpty();
-        for (const QChar d : count) {
-            ok = ok && d >= u'0' && d <= u'9';
-        }
-        repeat = ok && count.size() <= 4 ? count.toInt() : -1;
-        if (repeat < 0 || repeat > kMaxKeyRepeat) {
+        stroke.repeat = digitsValue(inside.mid(space + 1), 4);
+        if (stroke.repeat < 0 || stroke.repeat > kMaxKeyRepeat) {
             return error(platform_text::kBadRepeatCount, text_, inside);
         }
         name = inside.left(space);
     }
     qsizetype length = 0;
     const char32_t first = name.isEmpty() ? 0 : codePointAt(name, 0, &length);
-    KeyStroke stroke;
-    stroke.repeat = repeat;
     if (!name.isEmpty() && length == name.size()) {
+        if (!typeable(first)) {
+            return untypeable(first, pos_ - inside.size() - 1);
+        }
         stroke.character = first;
-    } else {
-        const QString upper = name.toUpper();
-        bool found = false;
-        for (const NameEntry& entry : kNames) {
-            if (upper == QLatin1String(entry.name)) {
-                stroke.kind = KeyStroke::Kind::Named;
-                stroke.key = entry.key;
-                found = true;
-            }
-        }
-        for (const auto& [text, character] : kCharacterNames) {
-            if (upper == QLatin1String(text)) {
-                stroke.character = character;
-                found = true;
-            }
-        }
-        if (!found && upper.size() >= 2 && upper.size() <= 3 && upper.at(0) == u'F') {
-            const int n = upper.mid(1).toInt(&found);
-            found = found && n >= 1 && n <= 16 && upper.at(1) != u'0';
-            stroke.kind = KeyStroke::Kind::Named;
-            stroke.key = static_cast<NamedKey>(static_cast<int>(NamedKey::F1) + n - 1);
-        }
-        if (!found) {
-            return error(platform_text::kUnknownKeyName, text_, inside);
-        }
+    } else if (!lookUpName(name.toUpper(), stroke)) {
+        return error(platform_text::kUnknownKeyName, text_, inside);
     }
     add(stroke);
     return {};
@@ -182,15 +204,19 @@ Status NotationReader::readCharacter(char32_t c) {
     } else if (c == U'\t') {
         stroke.kind = KeyStroke::Kind::Named;
         stroke.key = NamedKey::Tab;
-    } else if (c < 0x20 || (c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000)) {
-        return error(platform_text::kControlCharacter, text_,
-                     QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')),
-                     QString::number(pos_ + 1));
+    } else if (!typeable(c)) {
+        return untypeable(c, pos_);
     } else {
         stroke.character = c;
     }
     add(stroke);
     return {};
+}
+
+Status NotationReader::untypeable(char32_t c, qsizetype index) const {
+    return error(platform_text::kControlCharacter, text_,
+                 QStringLiteral("%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')),
+                 QString::number(index + 1));
 }
 
 void NotationReader::add(KeyStroke stroke) {

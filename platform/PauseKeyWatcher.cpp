@@ -20,8 +20,10 @@ bool PauseKeyWatcher::init() {
     if (!XQueryExtension(display_, "XInputExtension", &opcode, &event, &error)) {
         return false;
     }
+    // Raw events reach a client of XInput 2.0 only while no program grabs the
+    // keyboard (an open menu, a remote desktop window); from 2.1 on always.
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (XIQueryVersion(display_, &major, &minor) != Success || major < 2) {
         return false;
     }
@@ -51,14 +53,19 @@ bool PauseKeyWatcher::handleEvent(XEvent& event) {
     return true;
 }
 
-bool PauseKeyWatcher::query() {
-    bool pressed = latched_;
-    latched_ = false;
+bool PauseKeyWatcher::keyDown() {
     char keys[32];
     XQueryKeymap(display_, keys);
+    bool down = false;
     for (unsigned kc : keyboard_.pauseKeycodes()) {
-        pressed = pressed || (kc < 256 && (keys[kc / 8] & (1 << (kc % 8))));
+        down = down || (kc < 256 && (keys[kc / 8] & (1 << (kc % 8))));
     }
+    return down;
+}
+
+bool PauseKeyWatcher::takeLatched() {
+    const bool pressed = latched_;
+    latched_ = false;
     return pressed;
 }
 

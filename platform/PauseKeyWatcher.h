@@ -27,8 +27,10 @@ public:
     // Takes a raw key event off the queue; false when `event` is not one.
     bool handleEvent(_XEvent& event);
 
-    // Pressed since the last query, or down now.
-    bool query();
+    // Whether a Pause key is down now (one round trip).
+    bool keyDown();
+    // Whether a Pause press was latched since the last call; clears it.
+    bool takeLatched();
 
 private:
     _XDisplay* display_;

@@ -57,6 +57,8 @@ inline constexpr BilingualText kNoXkb{
     "Impossibile leggere la mappa della tastiera del display X (XKB)."};
 inline constexpr BilingualText kDisplayError{"The X display reported an error (%1).",
                                              "Il display X ha segnalato un errore (%1)."};
+inline constexpr BilingualText kDisplayLost{"The connection to the X display was lost.",
+                                            "Il collegamento al display X si e' interrotto."};
 inline constexpr BilingualText kNoClipboard{
     "The clipboard is not available (no graphical application).",
     "Gli appunti non sono disponibili (nessuna applicazione grafica)."};

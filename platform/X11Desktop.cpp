@@ -163,17 +163,16 @@ void X11Desktop::pumpEvents() {
 }
 
 Status X11Desktop::synced() {
-    if (!trap_->sync()) {
-        return Error{kDisplayFailed,
-                     platform_text::kDisplayError.in(lang_).arg(trap_->errorCode())};
-    }
-    return {};
+    return trap_->syncStatus(lang_);
 }
 
 Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     auto strokes = parseKeyNotation(notation, lang_);
     if (!strokes) {
         return strokes.error();
+    }
+    if (trap_->lost()) {
+        return trap_->lostError(lang_);
     }
     // A round trip first: a keymap change the server made before this call
     // (setxkbmap, another layout) is then in our queue and read below.
@@ -260,9 +259,17 @@ QPoint X11Desktop::pointer() {
 }
 
 bool X11Desktop::pauseKeyPressed() {
+    if (trap_->lost()) {
+        return false;
+    }
     pumpEvents();
     keyboard_->restoreIdleMappings();
-    return pause_->query();
+    const bool down = pause_->keyDown();
+    // The raw event of a press that the key state shows came before its
+    // reply: taken now, so that the next query does not report it again.
+    pumpEvents();
+    const bool pressed = pause_->takeLatched() || down;
+    return pressed && !trap_->lost(); // the key state of a lost connection is not read
 }
 
 ForegroundWindow X11Desktop::foregroundWindow() {
@@ -270,6 +277,9 @@ ForegroundWindow X11Desktop::foregroundWindow() {
 }
 
 Status X11Desktop::minimizeForegroundWindow() {
+    if (trap_->lost()) {
+        return trap_->lostError(lang_);
+    }
     const unsigned long window = windows_->foregroundWindowId();
     if (window == 0) {
         return Error{kNoWindow, platform_text::kNoForegroundWindow.in(lang_)};

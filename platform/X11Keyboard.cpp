@@ -15,6 +15,7 @@
 #undef Status
 
 #include <algorithm>
+#include <iterator>
 #include <thread>
 
 namespace tapwise {
@@ -35,49 +36,14 @@ constexpr int kSparesInUse = -2;
 constexpr auto kFinalRestoreDelay = std::chrono::seconds(1);
 
 std::uint32_t namedKeysym(NamedKey key) {
-    switch (key) {
-    case NamedKey::Backspace:
-        return XK_BackSpace;
-    case NamedKey::Break:
-        return XK_Pause;
-    case NamedKey::CapsLock:
-        return XK_Caps_Lock;
-    case NamedKey::Delete:
-        return XK_Delete;
-    case NamedKey::Down:
-        return XK_Down;
-    case NamedKey::End:
-        return XK_End;
-    case NamedKey::Enter:
-        return XK_Return;
-    case NamedKey::Escape:
-        return XK_Escape;
-    case NamedKey::Home:
-        return XK_Home;
-    case NamedKey::Insert:
-        return XK_Insert;
-    case NamedKey::Left:
-        return XK_Left;
-    case NamedKey::NumLock:
-        return XK_Num_Lock;
-    case NamedKey::PageDown:
-        return XK_Next;
-    case NamedKey::PageUp:
-        return XK_Prior;
-    case NamedKey::PrintScreen:
-        return XK_Print;
-    case NamedKey::Right:
-        return XK_Right;
-    case NamedKey::ScrollLock:
-        return XK_Scroll_Lock;
-    case NamedKey::Tab:
-        return XK_Tab;
-    case NamedKey::Up:
-        return XK_Up;
-    default:
-        break;
-    }
-    return XK_F1 + (static_cast<int>(key) - static_cast<int>(NamedKey::F1));
+    // In the order of NamedKey, up to F1.
+    static constexpr std::uint32_t kKeysyms[] = {
+        XK_BackSpace, XK_Pause, XK_Caps_Lock,   XK_Delete, XK_Down,     XK_End,  XK_Return,
+        XK_Escape,    XK_Home,  XK_Insert,      XK_Left,   XK_Num_Lock, XK_Next, XK_Prior,
+        XK_Print,     XK_Right, XK_Scroll_Lock, XK_Tab,    XK_Up};
+    static_assert(std::size(kKeysyms) == std::size_t(NamedKey::F1));
+    const auto index = static_cast<std::size_t>(key);
+    return key < NamedKey::F1 ? kKeysyms[index] : XK_F1 + (index - std::size_t(NamedKey::F1));
 }
 
 bool isLockKeysym(std::uint32_t sym) {
@@ -135,7 +101,7 @@ X11Keyboard::~X11Keyboard() {
     for (const auto& [kc, remap] : remapped_) {
         lastUse = std::max(lastUse, remap.lastUse);
     }
-    if (!remapped_.empty()) {
+    if (!remapped_.empty() && !trap_.lost()) {
         std::this_thread::sleep_until(lastUse + kFinalRestoreDelay);
     }
     restoreAll();
@@ -303,10 +269,7 @@ bool X11Keyboard::takeOwnPausePress() {
 }
 
 Status X11Keyboard::sync() {
-    if (!trap_.sync()) {
-        return error(kDisplayFailed, platform_text::kDisplayError.in(lang_).arg(trap_.errorCode()));
-    }
-    return {};
+    return trap_.syncStatus(lang_);
 }
 
 Status X11Keyboard::press(unsigned keycode) {
@@ -318,6 +281,11 @@ Status X11Keyboard::press(unsigned keycode) {
     }
     XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
     pressed_.push_back(keycode);
+    // A spare key code is in use from its last press on, not from when a
+    // call mapped it, which may have been long before.
+    if (const auto remap = remapped_.find(keycode); remap != remapped_.end()) {
+        remap->second.lastUse = Clock::now();
+    }
     if (isPauseKeycode(keycode)) {
         ++ownPausePresses_;
     }
@@ -347,6 +315,9 @@ Status X11Keyboard::waitForReleasedModifiers() {
     while (true) {
         char keys[32];
         XQueryKeymap(display_, keys);
+        if (trap_.lost()) {
+            return trap_.lostError(lang_);
+        }
         QStringList held;
         for (unsigned kc : heldCheckKeys_) {
             if (kc < 256 && (keys[kc / 8] & (1 << (kc % 8)))) {
@@ -364,6 +335,9 @@ Status X11Keyboard::waitForReleasedModifiers() {
 }
 
 Status X11Keyboard::type(const QList<KeyStroke>& strokes) {
+    if (trap_.lost()) {
+        return trap_.lostError(lang_);
+    }
     Status status = ensureKeymap();
     if (status) {
         status = waitForReleasedModifiers();
@@ -553,9 +527,9 @@ Result<unsigned> X11Keyboard::mapSpare(std::uint32_t keysym) {
         return taken.error();
     }
     const unsigned kc = taken.value();
-    if (!setKeysym(kc, keysym)) {
+    if (Status set = setKeysym(kc, keysym); !set) {
         spare_.insert(std::lower_bound(spare_.begin(), spare_.end(), kc), kc);
-        return error(kDisplayFailed, platform_text::kDisplayError.in(lang_).arg(trap_.errorCode()));
+        return set.error();
     }
     remapped_[kc] = Remap{keysym, Clock::now()};
     return kc;
@@ -594,11 +568,11 @@ Result<unsigned> X11Keyboard::takeSpareKeycode() {
     return kc;
 }
 
-bool X11Keyboard::setKeysym(unsigned keycode, std::uint32_t keysym) {
+Status X11Keyboard::setKeysym(unsigned keycode, std::uint32_t keysym) {
     KeySym syms[2] = {keysym, keysym};
     XChangeKeyboardMapping(display_, keycode, 2, syms, 1);
-    if (!trap_.sync()) {
-        return false;
+    if (Status synced = sync(); !synced) {
+        return synced;
     }
     int perKey = 0;
     KeySym* now = XGetKeyboardMapping(display_, keycode, 1, &perKey);
@@ -606,7 +580,11 @@ bool X11Keyboard::setKeysym(unsigned keycode, std::uint32_t keysym) {
     if (now) {
         XFree(now);
     }
-    return confirmed;
+    if (!confirmed) {
+        return trap_.lost() ? trap_.lostError(lang_)
+                            : Error{kDisplayFailed, platform_text::kDisplayError.in(lang_).arg(0)};
+    }
+    return {};
 }
 
 void X11Keyboard::restoreAll() {

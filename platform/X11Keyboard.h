@@ -93,7 +93,7 @@ private:
     Result<KeyChoice> resolve(std::uint32_t keysym, bool allowShift, int group);
     Result<unsigned> mapSpare(std::uint32_t keysym);
     Result<unsigned> takeSpareKeycode();
-    bool setKeysym(unsigned keycode, std::uint32_t keysym);
+    Status setKeysym(unsigned keycode, std::uint32_t keysym);
     void restoreAll();
     Result<std::vector<unsigned>> modifierKeys(unsigned modifiers, unsigned levelMods, int group);
     Status press(unsigned keycode);

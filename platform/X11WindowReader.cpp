@@ -104,7 +104,7 @@ unsigned long X11WindowReader::foregroundWindowId() {
     Window focus = None;
     int revert = 0;
     XGetInputFocus(display_, &focus, &revert);
-    if (focus == PointerRoot) {
+    if (focus == PointerRoot || focus == root_) {
         focus = topLevelUnderPointer(); // keys go to the window under the pointer
     }
     unsigned long w = focus;
@@ -131,39 +131,41 @@ unsigned long X11WindowReader::topLevelUnderPointer() {
 }
 
 unsigned long X11WindowReader::parent(unsigned long window) {
+    unsigned long parent = 0;
+    children(window, &parent);
+    return parent;
+}
+
+std::vector<unsigned long> X11WindowReader::children(unsigned long window, unsigned long* parent) {
     Window rootReturn = None;
     Window parentReturn = None;
-    Window* children = nullptr;
+    Window* list = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display_, window, &rootReturn, &parentReturn, &children, &count)) {
-        return 0;
+    if (!XQueryTree(display_, window, &rootReturn, &parentReturn, &list, &count)) {
+        return {};
     }
-    if (children) {
-        XFree(children);
+    std::vector<unsigned long> found(list, list + count);
+    if (list) {
+        XFree(list);
     }
-    return parentReturn;
+    if (parent) {
+        *parent = parentReturn;
+    }
+    return found;
 }
 
 unsigned long X11WindowReader::clientBelow(unsigned long window, int depth) {
     if (depth > 8) {
         return 0;
     }
-    Window rootReturn = None;
-    Window parentReturn = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display_, window, &rootReturn, &parentReturn, &children, &count)) {
-        return 0;
+    for (const unsigned long child : children(window)) {
+        const unsigned long found =
+            hasProperty(child, wmState_) ? child : clientBelow(child, depth + 1);
+        if (found) {
+            return found;
+        }
     }
-    unsigned long found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        found =
-            hasProperty(children[i], wmState_) ? children[i] : clientBelow(children[i], depth + 1);
-    }
-    if (children) {
-        XFree(children);
-    }
-    return found;
+    return 0;
 }
 
 QString X11WindowReader::title(unsigned long window) {

@@ -2,6 +2,8 @@
 
 #include "platform/Desktop.h"
 
+#include <vector>
+
 struct _XDisplay;
 
 namespace tapwise {
@@ -12,10 +14,10 @@ class X11ErrorTrap;
 //
 // With a window manager that is the window it names active
 // (_NET_ACTIVE_WINDOW); without one, the window with the input focus (the
-// top-level window under the pointer when the focus follows the pointer),
-// walking up to the first that is a client window (carries WM_STATE) or
-// carries a name, and down to a client window inside it when none above
-// does. Titles come from _NET_WM_NAME (UTF-8) or WM_NAME (Latin-1, UTF-8 or
+// top-level window under the pointer when the focus follows the pointer or
+// is on the root window), walking up to the first that is a client window
+// (carries WM_STATE) or carries a name, and down to a client window inside it
+// when none above does. Titles come from _NET_WM_NAME (UTF-8) or WM_NAME (Latin-1, UTF-8 or
 // compound text). A window destroyed while it is read gives an empty title.
 class X11WindowReader {
 public:
@@ -35,6 +37,7 @@ private:
     QString title(unsigned long window);
     QString className(unsigned long window);
     unsigned long parent(unsigned long window);
+    std::vector<unsigned long> children(unsigned long window, unsigned long* parent = nullptr);
     unsigned long topLevelUnderPointer();
     unsigned long clientBelow(unsigned long window, int depth);
 

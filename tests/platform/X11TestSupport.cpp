@@ -70,10 +70,26 @@ bool capsLockOn(const QString& display) {
     return state.locked_mods & LockMask;
 }
 
-void focusFollowsPointer(const QString& display) {
+void focusFollowsPointer(const QString& display, bool rootFocused) {
     Connection c(display);
-    XSetInputFocus(c.display, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSetInputFocus(c.display, rootFocused ? DefaultRootWindow(c.display) : PointerRoot,
+                   RevertToPointerRoot, CurrentTime);
     XSync(c.display, False);
+}
+
+KeyboardGrab::KeyboardGrab(const QString& display)
+    : display_(XOpenDisplay(display.toLocal8Bit().constData())) {
+    active_ = display_ && XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync,
+                                        GrabModeAsync, CurrentTime) == GrabSuccess;
+    if (display_) {
+        XSync(display_, False);
+    }
+}
+
+KeyboardGrab::~KeyboardGrab() {
+    if (display_) {
+        XCloseDisplay(display_);
+    }
 }
 
 QString notationFor(const QString& text) {

@@ -26,9 +26,26 @@ QList<unsigned long> allLevelOneKeysyms(const QString& display);
 void lockCapsLock(const QString& display, bool on);
 void lockGroup(const QString& display, int group);
 bool capsLockOn(const QString& display);
-// Lets the keyboard focus follow the pointer (PointerRoot), as a server
-// without a window manager starts.
-void focusFollowsPointer(const QString& display);
+// Lets the keyboard focus follow the pointer: PointerRoot, as a server
+// without a window manager starts, or the root window focused (as when the
+// focused window has gone), which sends keys to the window under the pointer
+// too.
+void focusFollowsPointer(const QString& display, bool rootFocused = false);
+
+// The keyboard grabbed by a client of the test's own, as an open menu or a
+// remote desktop window does, until the object goes away.
+class KeyboardGrab {
+public:
+    explicit KeyboardGrab(const QString& display);
+    KeyboardGrab(const KeyboardGrab&) = delete;
+    KeyboardGrab& operator=(const KeyboardGrab&) = delete;
+    ~KeyboardGrab();
+    bool active() const { return active_; }
+
+private:
+    _XDisplay* display_;
+    bool active_ = false;
+};
 
 // Writes `text` in the keystroke notation, every character literally.
 QString notationFor(const QString& text);

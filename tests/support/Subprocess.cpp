@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -63,25 +64,17 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
     _exit(127);
 }
 
-} // namespace
-
-Subprocess::Subprocess(Subprocess&& other) noexcept {
-    *this = std::move(other);
-}
-
-Subprocess& Subprocess::operator=(Subprocess&& other) noexcept {
-    if (this != &other) {
-        stop();
-        pid_ = std::exchange(other.pid_, -1);
-        exited_ = std::exchange(other.exited_, true);
-        exitCode_ = other.exitCode_;
-        outFd_ = std::exchange(other.outFd_, -1);
-        errFd_ = std::exchange(other.errFd_, -1);
-        out_ = std::move(other.out_);
-        err_ = std::move(other.err_);
+// Gives a child its standard input; one that does not read it gets no
+// SIGPIPE through us.
+void writeAndClose(int fd, const QByteArray& input) {
+    signal(SIGPIPE, SIG_IGN);
+    if (!input.isEmpty()) {
+        [[maybe_unused]] const ssize_t n = write(fd, input.constData(), input.size());
     }
-    return *this;
+    close(fd);
 }
+
+} // namespace
 
 Subprocess::~Subprocess() {
     stop();
@@ -89,10 +82,9 @@ Subprocess::~Subprocess() {
 
 bool Subprocess::start(const QStringList& argv, const Options& options) {
     stop();
-    std::vector<std::string> args;
-    for (const QString& a : argv) {
-        args.push_back(a.toStdString());
-    }
+    std::vector<std::string> args(argv.size());
+    std::transform(argv.begin(), argv.end(), args.begin(),
+                   [](const QString& a) { return a.toStdString(); });
     std::vector<std::string> env = childEnvironment(options.env);
     std::vector<char*> argp = pointers(args);
     std::vector<char*> envp = pointers(env);
@@ -129,12 +121,7 @@ bool Subprocess::start(const QStringList& argv, const Options& options) {
     exitCode_ = -1;
     out_.clear();
     err_.clear();
-    signal(SIGPIPE, SIG_IGN);
-    if (!options.input.isEmpty()) {
-        [[maybe_unused]] const ssize_t n =
-            write(inPipe[1], options.input.constData(), options.input.size());
-    }
-    close(inPipe[1]);
+    writeAndClose(inPipe[1], options.input);
     return true;
 }
 
@@ -219,7 +206,6 @@ void Subprocess::stop(std::chrono::milliseconds grace) {
         kill(-pid_, SIGTERM); // what the process left running in its group
     }
     if (pid_ > 0 && !exited_) {
-        kill(-pid_, SIGTERM);
         kill(pid_, SIGTERM);
         const auto end = Clock::now() + grace;
         while (Clock::now() < end && running()) {
@@ -246,11 +232,10 @@ void Subprocess::closePipes() {
 }
 
 CommandResult runCommand(const QStringList& argv, const QStringList& env,
-                         std::chrono::milliseconds timeout, const QByteArray& input) {
+                         std::chrono::milliseconds timeout) {
     Subprocess::Options options;
     options.env = env;
     options.captureOutput = true;
-    options.input = input;
     Subprocess process;
     CommandResult result;
     if (!process.start(argv, options)) {

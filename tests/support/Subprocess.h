@@ -25,8 +25,6 @@ public:
     Subprocess() = default;
     Subprocess(const Subprocess&) = delete;
     Subprocess& operator=(const Subprocess&) = delete;
-    Subprocess(Subprocess&& other) noexcept;
-    Subprocess& operator=(Subprocess&& other) noexcept;
     ~Subprocess();
 
     // Starts argv[0] (looked up in PATH) with the rest as arguments.
@@ -37,7 +35,6 @@ public:
     bool wait(std::chrono::milliseconds timeout);
     bool running();
 
-    pid_t pid() const { return pid_; }
     int exitCode() const { return exitCode_; } // -1 while running or when killed
     const QByteArray& output() const { return out_; }
     const QByteArray& errors() const { return err_; }
@@ -68,7 +65,6 @@ struct CommandResult {
 // pending Qt events are processed (when there is an application object), so
 // that the test's own clipboard can answer a reading program.
 CommandResult runCommand(const QStringList& argv, const QStringList& env = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
-                         const QByteArray& input = {});
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 } // namespace tapwise::test

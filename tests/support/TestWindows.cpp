@@ -5,14 +5,6 @@
 #include <QFile>
 
 namespace tapwise::test {
-namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 QString findWindow(const XvfbServer& server, const QString& title,
                    std::chrono::milliseconds timeout) {
@@ -41,41 +33,51 @@ bool focusWindow(const XvfbServer& server, const QString& windowId, bool windowM
         timeout, std::chrono::milliseconds(100));
 }
 
-bool CatTerminal::start(const XvfbServer& server, bool windowManager, const QString& title) {
+TestWindow::TestWindow(const QString& fileName) : file_(dir_.filePath(fileName)) {}
+
+bool TestWindow::launch(const XvfbServer& server, bool windowManager, const QStringList& argv,
+                        const QStringList& env, const QString& title, const QString& what) {
     server_ = &server;
     windowManager_ = windowManager;
-    dir_ = std::make_unique<QTemporaryDir>();
-    file_ = dir_->filePath(QStringLiteral("typed.txt"));
     Subprocess::Options options;
-    options.env = server.env() + QStringList{"LC_ALL=C.UTF-8"};
-    if (!process_.start({"xterm", "-u8", "-T", title, "-geometry", "100x30+0+0", "-e", "sh", "-c",
-                         "exec cat > \"$1\"", "sh", file_},
-                        options)) {
-        error_ = QStringLiteral("xterm could not be started");
+    options.env = server.env() + env;
+    if (!process_.start(argv, options)) {
+        error_ = what + QStringLiteral(" could not be started");
         return false;
     }
     windowId_ = findWindow(server, title);
     if (windowId_.isEmpty()) {
-        error_ = QStringLiteral("the xterm window did not appear");
+        error_ = QStringLiteral("the window of ") + what + QStringLiteral(" did not appear");
+        return false;
+    }
+    if (!refocus()) {
+        error_ = QStringLiteral("the window of ") + what + QStringLiteral(" did not get the focus");
+        return false;
+    }
+    return true;
+}
+
+bool TestWindow::refocus() {
+    return focusWindow(*server_, windowId_, windowManager_);
+}
+
+QByteArray TestWindow::fileContent() const {
+    QFile f(file_);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool CatTerminal::start(const XvfbServer& server, bool windowManager, const QString& title) {
+    if (!launch(server, windowManager,
+                {"xterm", "-u8", "-T", title, "-geometry", "100x30+0+0", "-e", "sh", "-c",
+                 "exec cat > \"$1\"", "sh", file_},
+                {"LC_ALL=C.UTF-8"}, title, QStringLiteral("xterm"))) {
         return false;
     }
     if (!waitUntil([&] { return QFile::exists(file_); })) {
         error_ = QStringLiteral("cat did not start in the xterm");
         return false;
     }
-    if (!refocus()) {
-        error_ = QStringLiteral("the xterm did not get the focus");
-        return false;
-    }
     return true;
-}
-
-bool CatTerminal::refocus() {
-    return focusWindow(*server_, windowId_, windowManager_);
-}
-
-QByteArray CatTerminal::content() const {
-    return readFile(file_);
 }
 
 bool CatTerminal::waitForSize(qsizetype bytes, std::chrono::milliseconds timeout) {
@@ -83,34 +85,12 @@ bool CatTerminal::waitForSize(qsizetype bytes, std::chrono::milliseconds timeout
 }
 
 bool EventRecorder::start(const XvfbServer& server, bool windowManager, const QString& title) {
-    server_ = &server;
-    windowManager_ = windowManager;
-    dir_ = std::make_unique<QTemporaryDir>();
-    file_ = dir_->filePath(QStringLiteral("events.txt"));
-    Subprocess::Options options;
-    options.env = server.env();
-    if (!process_.start({QStringLiteral(TAPWISE_XEVENT_RECORDER), file_, title}, options)) {
-        error_ = QStringLiteral("the event recorder could not be started");
-        return false;
-    }
-    windowId_ = findWindow(server, title);
-    if (windowId_.isEmpty()) {
-        error_ = QStringLiteral("the event recorder window did not appear");
-        return false;
-    }
-    if (!refocus()) {
-        error_ = QStringLiteral("the event recorder window did not get the focus");
-        return false;
-    }
-    return true;
-}
-
-bool EventRecorder::refocus() {
-    return focusWindow(*server_, windowId_, windowManager_);
+    return launch(server, windowManager, {QStringLiteral(TAPWISE_XEVENT_RECORDER), file_, title},
+                  {}, title, QStringLiteral("the event recorder"));
 }
 
 QStringList EventRecorder::lines() const {
-    return QString::fromUtf8(readFile(file_)).split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(fileContent()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 bool EventRecorder::waitForLine(const QString& line, std::chrono::milliseconds timeout) {

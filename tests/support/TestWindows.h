@@ -8,8 +8,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <memory>
-
 namespace tapwise::test {
 
 // Gives the keyboard focus to a window: `xdotool windowactivate` when a
@@ -23,6 +21,35 @@ bool focusWindow(const XvfbServer& server, const QString& windowId, bool windowM
 QString findWindow(const XvfbServer& server, const QString& title,
                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
+// A window of a program the test starts, which writes what it receives to a
+// file of its own; stopped with the object.
+class TestWindow {
+public:
+    void stop() { process_.stop(); }
+    // Gives it the focus again (after another window took it).
+    bool refocus();
+    QString windowId() const { return windowId_; }
+    QString error() const { return error_; }
+
+protected:
+    explicit TestWindow(const QString& fileName);
+    // Starts `argv`, waits for its window named `title` and focuses it;
+    // `what` names the program in errors.
+    bool launch(const XvfbServer& server, bool windowManager, const QStringList& argv,
+                const QStringList& env, const QString& title, const QString& what);
+    QByteArray fileContent() const;
+
+    QTemporaryDir dir_;
+    const QString file_;
+    QString error_;
+
+private:
+    const XvfbServer* server_ = nullptr;
+    bool windowManager_ = false;
+    Subprocess process_;
+    QString windowId_;
+};
+
 // An xterm running `cat > FILE`, focused and ready for keys.
 //
 //     CatTerminal term;
@@ -30,27 +57,13 @@ QString findWindow(const XvfbServer& server, const QString& title,
 //     ... type "abc~" into the focused window ...
 //     ASSERT_TRUE(term.waitForSize(4));
 //     EXPECT_EQ(term.content(), "abc\n");
-class CatTerminal {
+class CatTerminal : public TestWindow {
 public:
+    CatTerminal() : TestWindow(QStringLiteral("typed.txt")) {}
     bool start(const XvfbServer& server, bool windowManager,
                const QString& title = QStringLiteral("tapwise-cat"));
-    void stop() { process_.stop(); }
-    // Gives it the focus again (after another window took it).
-    bool refocus();
-
-    QByteArray content() const;
+    QByteArray content() const { return fileContent(); }
     bool waitForSize(qsizetype bytes, std::chrono::milliseconds timeout = std::chrono::seconds(60));
-    QString windowId() const { return windowId_; }
-    QString error() const { return error_; }
-
-private:
-    const XvfbServer* server_ = nullptr;
-    bool windowManager_ = false;
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString file_;
-    Subprocess process_;
-    QString windowId_;
-    QString error_;
 };
 
 // A small X client of the tests' own that writes one line per key or button
@@ -61,27 +74,15 @@ private:
 // <keysym> is the keysym the event's state selects (XLookupString), its
 // X name; <modifiers> the state's modifiers joined by "+" ("Shift",
 // "Lock", "Control", "Mod1" to "Mod5", "Button1"...), "-" when none.
-class EventRecorder {
+class EventRecorder : public TestWindow {
 public:
+    EventRecorder() : TestWindow(QStringLiteral("events.txt")) {}
     bool start(const XvfbServer& server, bool windowManager,
                const QString& title = QStringLiteral("tapwise-recorder"));
-    void stop() { process_.stop(); }
-    bool refocus();
     QStringList lines() const;
     // Waits until a recorded line equals `line`.
     bool waitForLine(const QString& line,
                      std::chrono::milliseconds timeout = std::chrono::seconds(30));
-    QString windowId() const { return windowId_; }
-    QString error() const { return error_; }
-
-private:
-    const XvfbServer* server_ = nullptr;
-    bool windowManager_ = false;
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString file_;
-    Subprocess process_;
-    QString windowId_;
-    QString error_;
 };
 
 } // namespace tapwise::test

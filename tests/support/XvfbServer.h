@@ -24,7 +24,6 @@ public:
     bool start(QSize size = QSize(1280, 1024),
                std::chrono::milliseconds timeout = std::chrono::seconds(60));
     void stop();
-    bool running() { return process_.running(); }
 
     QString display() const { return display_; } // ":N"
     QStringList env() const { return {QStringLiteral("DISPLAY=") + display_}; }
