@@ -1,6 +1,7 @@
 #include "app/ProgramLauncher.h"
 
 #include "app/AppTexts.h"
+#include "app/ExitSafeWorkbooks.h"
 #include "app/RunWindows.h"
 #include "common/Settings.h"
 #include "platform/DesktopFactory.h"
@@ -33,7 +34,8 @@ RunEnd ProgramLauncher::runSequence(qint32 position, QString& name, QString& exc
     }
     SequenceStore store(settings_.DataFolder, settings_.Lang);
     RunWindows windows(settings_);
-    XlsxWorkbookOpener workbooks(settings_.Lang);
+    XlsxWorkbookOpener xlsx(settings_.Lang);
+    ExitSafeWorkbookOpener workbooks(xlsx);
     const RunServices services{settings_, store, *screen.value(), windows, workbooks};
     return RunSequence(services, position, name, excelFile, password);
 }

@@ -1,6 +1,7 @@
 #include "app/BoxMessages.h"
 #include "app/ProgramLauncher.h"
 #include "app/Startup.h"
+#include "app/TerminationSignals.h"
 #include "common/Settings.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tapwise"));
     QApplication::setQuitOnLastWindowClosed(false);
+    tapwise::TerminationSignals signals_;
 
     tapwise::Settings settings;
     tapwise::BoxMessages messages;

@@ -30,14 +30,24 @@ int TapwiseSession::waitForExit(std::chrono::milliseconds timeout) {
     return tapwise_.wait(timeout) ? tapwise_.exitCode() : -1;
 }
 
+// xdotool matches names with an extended regular expression.
+static QString exactName(const QString& title) {
+    QString pattern = QStringLiteral("^");
+    for (const QChar c : title) {
+        if (QStringLiteral("\\.^$|()[]{}*+?").contains(c))
+            pattern += u'\\';
+        pattern += c;
+    }
+    return pattern + u'$';
+}
+
 QString TapwiseSession::waitForWindow(const QString& title, int height,
                                       std::chrono::milliseconds timeout) {
     QString found;
     waitUntil(
         [&] {
-            const CommandResult r =
-                runCommand({"xdotool", "search", "--onlyvisible", "--name", u'^' + title + u'$'},
-                           server_.env());
+            const CommandResult r = runCommand(
+                {"xdotool", "search", "--onlyvisible", "--name", exactName(title)}, server_.env());
             for (const QString& id : r.text().split(u'\n', Qt::SkipEmptyParts)) {
                 if (height < 0 || windowSize(id).height() == height) {
                     found = id;

@@ -101,5 +101,45 @@ TEST_F(WorksheetE2ETest, RowsAreTypedColouredGreenAndSkippedNextTime) {
     EXPECT_EQ(readBack(book), ExpectedRows);
 }
 
+// A run ended under its feet keeps the green colour of the rows it had sent:
+// row 2 is typed and coloured, the run is paused in row 3, then the program
+// is ended from outside.
+class InterruptedRunTest : public WorksheetE2ETest {
+protected:
+    void startAndPauseInRowThree(CatTerminal& terminal, const QString& book) {
+        const CommandResult made =
+            runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), book});
+        ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
+        addSequence("Slow", {{"ExcelSheetCol#A", "30"}, {"{ENTER}", "0"}});
+        ASSERT_TRUE(terminal.start(server_, false)) << terminal.error().toStdString();
+        ASSERT_TRUE(startTapwise({folder() + ",Slow," + book + ",NoMsg"}));
+        ASSERT_TRUE(terminal.waitForSize(QByteArray("Rossi\n").size()));
+        ASSERT_TRUE(pressKeys({"Pause"}));
+        ASSERT_FALSE(waitForWindow("Tapwise 2.1   (Excel Row N.: 3)").isEmpty());
+    }
+    QStringList firstRows(const QString& book) { return readBack(book).mid(1, 3); }
+};
+
+TEST_F(InterruptedRunTest, LosingTheDisplaySavesTheRowsAlreadySent) {
+    const QString book = pathInFolder("Orders.xlsx");
+    CatTerminal terminal;
+    startAndPauseInRowThree(terminal, book);
+    server_.stop();
+    EXPECT_NE(waitForExit(), -1);
+    EXPECT_EQ(firstRows(book),
+              QStringList({"Rossi|12|first green", "Bianchi|7.5| plain", "Verdi|300|x plain"}))
+        << errorOutput().toStdString();
+}
+
+TEST_F(InterruptedRunTest, TerminationSignalSavesTheRowsAlreadySent) {
+    const QString book = pathInFolder("Orders.xlsx");
+    CatTerminal terminal;
+    startAndPauseInRowThree(terminal, book);
+    tapwise_.stop();
+    EXPECT_EQ(firstRows(book),
+              QStringList({"Rossi|12|first green", "Bianchi|7.5| plain", "Verdi|300|x plain"}))
+        << errorOutput().toStdString();
+}
+
 } // namespace
 } // namespace tapwise::test

@@ -1,0 +1,97 @@
+#include "app/ExitSafeWorkbooks.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace tapwise {
+
+namespace {
+
+class ExitSafeWorkbook;
+
+// The workbooks open at this moment. A handler run by exit() can reach
+// nothing but what a static holds.
+std::vector<ExitSafeWorkbook*>& openWorkbooks() {
+    static std::vector<ExitSafeWorkbook*> workbooks;
+    return workbooks;
+}
+
+void saveAtExit() {
+    ExitSafeWorkbookOpener::saveOpenWorkbooks();
+}
+
+// The list exists before the handler is registered, so exit() runs the
+// handler while the list is still there.
+void registerExitHandler() {
+    static const bool registered = [] {
+        openWorkbooks();
+        return std::atexit(saveAtExit) == 0;
+    }();
+    (void)registered;
+}
+
+// A workbook that stays on the list of open workbooks while it lives.
+class ExitSafeWorkbook : public Workbook {
+public:
+    explicit ExitSafeWorkbook(std::unique_ptr<Workbook> workbook) : workbook_(std::move(workbook)) {
+        registerExitHandler();
+        openWorkbooks().push_back(this);
+    }
+    ~ExitSafeWorkbook() override { std::erase(openWorkbooks(), this); }
+
+    QString fullName() const override { return workbook_->fullName(); }
+    Result<QString> cellText(int row, int column) override {
+        return workbook_->cellText(row, column);
+    }
+    Status setCellText(int row, int column, const QString& text) override {
+        return workbook_->setCellText(row, column, text);
+    }
+    Result<int> rowColorIndex(int row) override { return workbook_->rowColorIndex(row); }
+    Status setRowColorIndex(int row, int colorIndex) override {
+        return workbook_->setRowColorIndex(row, colorIndex);
+    }
+    Status save() override { return workbook_->save(); }
+    void close() override {
+        closed_ = true;
+        workbook_->close();
+    }
+
+    // Saves what the run changed and has not saved yet; a closed workbook
+    // was dealt with by its run.
+    void saveBeforeExit() {
+        if (closed_)
+            return;
+        const Status saved = workbook_->save();
+        QTextStream err(stderr);
+        if (saved)
+            err << "Tapwise: " << workbook_->fullName() << ": saved before the program ended.\n";
+        else
+            err << "Tapwise: " << saved.error().message << '\n';
+    }
+
+private:
+    std::unique_ptr<Workbook> workbook_;
+    bool closed_ = false;
+};
+
+} // namespace
+
+Result<std::unique_ptr<Workbook>>
+ExitSafeWorkbookOpener::open(const QString& path, const QString& password, bool readOnly) {
+    Result<std::unique_ptr<Workbook>> opened = opener_.open(path, password, readOnly);
+    if (!opened)
+        return opened.error();
+    return std::unique_ptr<Workbook>(std::make_unique<ExitSafeWorkbook>(std::move(opened.value())));
+}
+
+void ExitSafeWorkbookOpener::saveOpenWorkbooks() {
+    // A copy: saving must not depend on the list staying as it is.
+    const std::vector<ExitSafeWorkbook*> workbooks = openWorkbooks();
+    for (ExitSafeWorkbook* workbook : workbooks)
+        workbook->saveBeforeExit();
+}
+
+} // namespace tapwise
