@@ -87,9 +87,8 @@ Result<std::optional<qint32>> SequenceStore::ScanSequences(const QString& name) 
     if (!snapshot)
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
-    TextBuffer buffer;
     for (const qint32 position : walk.positions) {
-        if (RecordHasName(RecordAt(bytes, position), name, buffer))
+        if (RecordHasName(RecordAt(bytes, position), name))
             return std::optional<qint32>(position);
     }
     if (walk.damage)
