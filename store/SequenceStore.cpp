@@ -112,13 +112,11 @@ Result<qint32> SequenceStore::AppendSequence(const QByteArray& rawRecord) {
 Status SequenceStore::DeleteSequence(qint32 position) {
     RecordWalk after;
     Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
-        const RecordWalk walk = WalkRecords(current);
-        if (walk.damage)
-            return NextContent(damageError(*walk.damage));
-        if (!walk.contains(position))
-            return NextContent(noRecord(position));
-        after = WalkAfterDelete(current, walk, position);
-        return NextContent(DeletedFile(current, walk, position));
+        const Result<RecordWalk> walk = walkToChange(current, position);
+        if (!walk)
+            return NextContent(walk.error());
+        after = WalkAfterDelete(current, walk.value(), position);
+        return NextContent(DeletedFile(current, walk.value(), position));
     });
     if (changed)
         remember(after);
@@ -132,13 +130,11 @@ Result<qint32> SequenceStore::ReplaceSequence(qint32 position, const QString& de
         return record.error();
     RecordWalk after;
     Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
-        const RecordWalk walk = WalkRecords(current);
-        if (walk.damage)
-            return NextContent(damageError(*walk.damage));
-        if (!walk.contains(position))
-            return NextContent(noRecord(position));
-        const QByteArray deleted = DeletedFile(current, walk, position);
-        after = WalkAfterDelete(current, walk, position);
+        const Result<RecordWalk> walk = walkToChange(current, position);
+        if (!walk)
+            return NextContent(walk.error());
+        const QByteArray deleted = DeletedFile(current, walk.value(), position);
+        after = WalkAfterDelete(current, walk.value(), position);
         if (!fits(after, record.value().size()))
             return NextContent(tooLarge());
         return NextContent(AppendedFile(deleted, after, record.value()));
@@ -191,6 +187,15 @@ Result<qint32> SequenceStore::appendRecord(const QByteArray& record) {
     recordCount_ = before.recordCount + 1;
     usedLength_ = before.usedLength + qint32(record.size());
     return currentPosition_;
+}
+
+Result<RecordWalk> SequenceStore::walkToChange(const QByteArray& current, qint32 position) const {
+    RecordWalk walk = WalkRecords(current);
+    if (walk.damage)
+        return damageError(*walk.damage);
+    if (!walk.contains(position))
+        return noRecord(position);
+    return walk;
 }
 
 Result<StoredSequence> SequenceStore::decodeAt(const Snapshot& snapshot, qint32 position) const {
