@@ -204,11 +204,10 @@ Result<StoredSequence> SequenceStore::decodeAt(const Snapshot& snapshot, qint32 
     const QByteArrayView raw = RecordAt(snapshot.bytes, position);
     RecordFields fields = DecodeRecord(raw);
     if (fields.keys.size() != fields.waitTimes.size())
-        return Error{RecordMismatch, StoreText::Mismatch.in(lang_)
-                                         .arg(position)
-                                         .arg(DataFilePath())
-                                         .arg(fields.keys.size())
-                                         .arg(fields.waitTimes.size())};
+        return Error{RecordMismatch,
+                     StoreText::Mismatch.in(lang_).arg(QString::number(position), DataFilePath(),
+                                                       QString::number(fields.keys.size()),
+                                                       QString::number(fields.waitTimes.size()))};
     StoredSequence sequence{position, std::move(fields.description), {}, raw.toByteArray()};
     sequence.lines.reserve(fields.keys.size());
     for (qsizetype i = 0; i < fields.keys.size(); ++i)
@@ -233,10 +232,10 @@ void SequenceStore::compact() {
 }
 
 Error SequenceStore::damageError(const Damage& damage) const {
-    return {DataFileDamaged, StoreText::Damaged.in(lang_)
-                                 .arg(DataFilePath())
-                                 .arg(damage.position)
-                                 .arg(damageReason(damage, lang_))};
+    // One substitution for all: a path may hold "%2".
+    return {DataFileDamaged,
+            StoreText::Damaged.in(lang_).arg(DataFilePath(), QString::number(damage.position),
+                                             damageReason(damage, lang_))};
 }
 
 Error SequenceStore::tooLarge() const {
@@ -244,7 +243,8 @@ Error SequenceStore::tooLarge() const {
 }
 
 Error SequenceStore::noRecord(qint32 position) const {
-    return {NoRecordAtPosition, StoreText::NoRecord.in(lang_).arg(position).arg(DataFilePath())};
+    return {NoRecordAtPosition,
+            StoreText::NoRecord.in(lang_).arg(QString::number(position), DataFilePath())};
 }
 
 void SequenceStore::remember(const RecordWalk& walk) {

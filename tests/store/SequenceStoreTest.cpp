@@ -267,3 +267,17 @@ TEST_F(StoreFolder, ACrashHalfWayThroughAChangeLeavesTheOldFile) {
     EXPECT_EQ(data(), before);
     EXPECT_EQ(listedPositions(store), QList<qint32>({5, 45}));
 }
+
+TEST(SequenceStorePath, AFolderWhosePathHoldsPercentSignsIsUsedAsItIs) {
+    QTemporaryDir parent;
+    const QString folder = QDir(parent.path()).filePath("50%1 off %2");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SequenceStore store(folder);
+    ASSERT_EQ(store.AppendSequence("one", TwoLines).value(), 5);
+    const QString path = store.DataFilePath();
+    writeBytes(path, fileBytes(path).chopped(1));
+    EXPECT_EQ(store.ScanSequences().value().damage()->message,
+              "The data file " + path +
+                  " is damaged at position 5: the record runs past the end of the file (31 "
+                  "bytes). The file has been left unchanged.");
+}
