@@ -310,10 +310,6 @@ def badsheet(path):
     pack(path, parts)
 
 
-def noworkbook(path):
-    pack(path, {"[Content_Types].xml": content_types([]), "hello.txt": "not a workbook"})
-
-
 def plainzip(path):
     """A zip archive that is no workbook (no relationships at all)."""
     pack(path, {"readme.txt": "just a zip"})
@@ -322,7 +318,7 @@ def plainzip(path):
 CASES = {
     "types": types, "people": people, "prefixed": prefixed, "strict": strict,
     "nostyles": nostyles, "calc": calc, "encrypted": encrypted, "oldformat": oldformat,
-    "badsheet": badsheet, "chartsheet": chartsheet, "noworkbook": noworkbook, "plainzip": plainzip,
+    "badsheet": badsheet, "chartsheet": chartsheet, "plainzip": plainzip,
 }
 
 if __name__ == "__main__":
