@@ -113,6 +113,9 @@ TEST(FormulaShiftTest, RelativeReferencesMoveAbsoluteOnesStay) {
     EXPECT_EQ(shiftFormula("LOG10(A1)+1E5+TRUE", 1, 0), "LOG10(A2)+1E5+TRUE");
     EXPECT_EQ(shiftFormula("Table1[Col1]+A1", 1, 0), "Table1[Col1]+A2");
     EXPECT_EQ(shiftFormula("A1", -1, 0), "#REF!");
+    // Names that merely end in digits are no references.
+    EXPECT_EQ(shiftFormula("Amount1*A1+Total2024", 1, 0), "Amount1*A2+Total2024");
+    EXPECT_EQ(shiftFormula("A2000000+A1", 1, 0), "A2000000+A2");
 }
 
 } // namespace
