@@ -56,7 +56,11 @@ QString foldedKey(const QString& text) {
 
 QString storedLineRow(const Line& line) {
     const QString keys = line.keys.leftJustified(KeysWidth, u' ');
-    return isCommandLine(line.keys) ? keys : keys + line.waitTime;
+    if (isCommandLine(line.keys))
+        return keys;
+    // Keys wider than their column (written by another program) would run
+    // into the WaitTime, and saving would split the row inside them.
+    return line.keys.size() > KeysWidth ? keys + u' ' + line.waitTime : keys + line.waitTime;
 }
 
 QString enteredLineRow(const QString& keys, const QString& waitTime, int waitWidth) {

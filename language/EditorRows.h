@@ -25,7 +25,8 @@ inline constexpr int EnteredWaitWidth = 6;
 inline constexpr int UpdatedWaitWidth = 10;
 
 // The row of a stored line as the editor loads it: the WaitTime unpadded, no
-// WaitTime for a command line. A Keys text longer than KeysWidth is kept whole.
+// WaitTime for a command line. A Keys text longer than KeysWidth is kept
+// whole, with a blank before its WaitTime so that decodeRows gives it back.
 QString storedLineRow(const Line& line);
 
 // The row of a line placed in the editor: the Keys cut or padded to KeysWidth,

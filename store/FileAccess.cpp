@@ -116,10 +116,11 @@ Result<QByteArray> readAll(int fd, const QString& path, const QString& lang) {
 Result<std::pair<Descriptor, QString>> createTemporary(const QString& path, const QString& lang) {
     const QFileInfo info(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
+        // Put together piece by piece: the folder's name may hold "%1".
         const QString name =
-            QStringLiteral("%1/.%2.%3.tmp")
-                .arg(info.absolutePath(), info.fileName())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+            info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
+            QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, u'0') +
+            QStringLiteral(".tmp");
         Descriptor fd(
             ::open(nativePath(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.valid())

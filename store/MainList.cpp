@@ -1,12 +1,37 @@
 #include "store/MainList.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
 
 namespace tapwise {
 
+namespace {
+
+// The index of the first CR LF, or -1; a search for the CR alone is the
+// fast one.
+qsizetype firstLineEnd(QStringView text) {
+    for (qsizetype at = text.indexOf(u'\r'); at >= 0; at = text.indexOf(u'\r', at + 1)) {
+        if (at + 1 < text.size() && text[at + 1] == u'\n')
+            return at;
+    }
+    return -1;
+}
+
+// The blanks between a row's description and its record position.
+constexpr std::array<char16_t, RowDescriptionWidth + RowGap> Blanks = [] {
+    std::array<char16_t, RowDescriptionWidth + RowGap> blanks{};
+    blanks.fill(u' ');
+    return blanks;
+}();
+
+} // namespace
+
 QStringView SequenceNameOf(QStringView description) {
-    const NameExtent extent = FindNameExtent(
-        description.size(), [description](qsizetype i) { return description[i].unicode(); });
+    const NameExtent extent =
+        NameExtentBefore(description.size(), firstLineEnd(description),
+                         [description](qsizetype i) { return description[i].unicode(); });
     return description.sliced(extent.start, extent.length);
 }
 
@@ -14,13 +39,17 @@ QString SequenceName(const QString& description) {
     return SequenceNameOf(description).toString();
 }
 
+// Built in place: a list load makes one row per record.
 QString MainListRow(QStringView description, qint32 position) {
+    std::array<char, 16> digits{};
+    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), position).ptr;
     const qsizetype shown = std::min(description.size(), RowDescriptionWidth);
-    const QString number = QString::number(position);
-    QString row(RowDescriptionWidth + RowGap + number.size(), Qt::Uninitialized);
-    QChar* out = std::copy_n(description.data(), shown, row.data());
-    out = std::fill_n(out, RowDescriptionWidth + RowGap - shown, QLatin1Char(' '));
-    std::copy(number.cbegin(), number.cend(), out);
+    constexpr qsizetype numberAt = RowDescriptionWidth + RowGap;
+    QString row(numberAt + (digitsEnd - digits.data()), Qt::Uninitialized);
+    auto* out = reinterpret_cast<char16_t*>(row.data());
+    std::memcpy(out, description.utf16(), std::size_t(shown) * sizeof(char16_t));
+    std::memcpy(out + shown, Blanks.data(), std::size_t(numberAt - shown) * sizeof(char16_t));
+    std::copy(digits.data(), digitsEnd, out + numberAt);
     return row;
 }
 

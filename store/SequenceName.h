@@ -19,14 +19,10 @@ struct NameExtent {
 };
 
 // The name rule over a description of size characters whose i-th character
-// code is charAt(i), so that it applies alike to texts and to stored bytes.
+// code is charAt(i), so that it applies alike to texts and to stored bytes;
+// lineEnd is the index of its first CR LF, or -1.
 template <typename CharAt>
-NameExtent FindNameExtent(qsizetype size, CharAt charAt) {
-    qsizetype lineEnd = -1;
-    for (qsizetype i = 0; i + 1 < size && lineEnd < 0; ++i) {
-        if (charAt(i) == '\r' && charAt(i + 1) == '\n')
-            lineEnd = i;
-    }
+NameExtent NameExtentBefore(qsizetype size, qsizetype lineEnd, CharAt charAt) {
     if (lineEnd < 0)
         return {0, size};
     if (lineEnd == 0)
@@ -38,6 +34,17 @@ NameExtent FindNameExtent(qsizetype size, CharAt charAt) {
     while (last > first && charAt(last - 1) == ' ')
         --last;
     return {first, last - first};
+}
+
+// The same, finding the first CR LF by charAt.
+template <typename CharAt>
+NameExtent FindNameExtent(qsizetype size, CharAt charAt) {
+    qsizetype lineEnd = -1;
+    for (qsizetype i = 0; i + 1 < size && lineEnd < 0; ++i) {
+        if (charAt(i) == '\r' && charAt(i + 1) == '\n')
+            lineEnd = i;
+    }
+    return NameExtentBefore(size, lineEnd, charAt);
 }
 
 } // namespace tapwise

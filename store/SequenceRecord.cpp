@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace tapwise {
 
@@ -153,24 +155,75 @@ QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer) {
     return QStringView(buffer.data(), length);
 }
 
-void DecodeFieldInto(QByteArrayView bytes, QChar* out, qsizetype firstIndex) {
+namespace {
+
+// Decodes eight bytes at once when none of them is one of the 32 bytes that
+// the table maps elsewhere (0x80 to 0x9F), as in most text: the pattern is
+// removed as one word and the bytes widened together. False otherwise.
+bool decodeEightPlain(const unsigned char* in, const unsigned char* pattern, char16_t* out) {
+    constexpr std::uint64_t High = 0x8080808080808080;
+    constexpr std::uint64_t Ones = 0x0101010101010101;
+    std::uint64_t bytes = 0;
+    std::uint64_t mask = 0;
+    std::memcpy(&bytes, in, 8);
+    std::memcpy(&mask, pattern, 8);
+    bytes ^= mask;
+    // A zero byte here marks a byte from 0x80 to 0x9F.
+    const std::uint64_t tagged = (bytes & 0xE0E0E0E0E0E0E0E0) ^ High;
+    if ((tagged - Ones) & ~tagged & High)
+        return false;
+    using Eight = unsigned char __attribute__((vector_size(8)));
+    using Units = std::uint16_t __attribute__((vector_size(16)));
+    Eight narrow;
+    std::memcpy(&narrow, &bytes, 8);
+    const Units wide = __builtin_convertvector(narrow, Units);
+    std::memcpy(out, &wide, 16);
+    return true;
+}
+
+} // namespace
+
+// The pattern repeats every 256 positions: each block of 256 bytes reads it
+// straight on, without wrapping its index byte by byte.
+void DecodeFieldInto(QByteArrayView bytes, QChar* out) {
     const std::array<char16_t, 256>& characters = windows1252Characters();
-    for (qsizetype p = 0; p < bytes.size(); ++p) {
-        const auto byte = static_cast<unsigned char>(bytes[p]);
-        out[p] = QChar(characters[byte ^ FieldPattern[std::size_t((firstIndex + p) & 255)]]);
+    const unsigned char* pattern = FieldPattern.data();
+    for (qsizetype block = 0; block < bytes.size(); block += 256) {
+        const auto* in = reinterpret_cast<const unsigned char*>(bytes.data()) + block;
+        auto* to = reinterpret_cast<char16_t*>(out) + block;
+        const qsizetype size = std::min<qsizetype>(bytes.size() - block, 256);
+        const auto decodeOne = [&](qsizetype i) { to[i] = characters[in[i] ^ pattern[i]]; };
+        qsizetype i = 0;
+        for (; i + 8 <= size; i += 8) {
+            if (!decodeEightPlain(in + i, pattern + i, to + i)) {
+                for (qsizetype k = i; k < i + 8; ++k)
+                    decodeOne(k);
+            }
+        }
+        for (; i < size; ++i)
+            decodeOne(i);
     }
 }
 
-bool RecordHasName(QByteArrayView record, QStringView name, TextBuffer& buffer) {
+bool RecordHasName(QByteArrayView record, QStringView name) {
     const QByteArrayView description = record.sliced(RecordHeaderSize, readInt32(record, 0));
     const NameExtent extent = FindNameExtent(description.size(), [description](qsizetype i) {
         return static_cast<unsigned char>(description[i] ^ FieldPattern[std::size_t(i & 255)]);
     });
     if (extent.length != name.size())
         return false;
-    buffer.resize(extent.length);
-    DecodeFieldInto(description.sliced(extent.start, extent.length), buffer.data(), extent.start);
-    return QStringView(buffer.data(), extent.length).compare(name, Qt::CaseInsensitive) == 0;
+    // Character by character, so that most names are told apart at their
+    // first differing character; letter case is folded only where it matters.
+    const std::array<char16_t, 256>& characters = windows1252Characters();
+    for (qsizetype i = 0; i < extent.length; ++i) {
+        const qsizetype at = extent.start + i;
+        const char16_t stored = characters[static_cast<unsigned char>(description[at]) ^
+                                           FieldPattern[std::size_t(at & 255)]];
+        const char16_t wanted = name[i].unicode();
+        if (stored != wanted && QChar::toCaseFolded(stored) != QChar::toCaseFolded(wanted))
+            return false;
+    }
+    return true;
 }
 
 } // namespace tapwise

@@ -67,10 +67,9 @@ bool IsSoundRecord(QByteArrayView record);
 // The fields of a sound record (its length matches its header).
 RecordFields DecodeRecord(QByteArrayView record);
 
-// Unscrambles bytes of a data-file field and decodes them into out, which
-// has room for one character per byte; firstIndex is the 0-based index of the
-// first of them within the field.
-void DecodeFieldInto(QByteArrayView bytes, QChar* out, qsizetype firstIndex = 0);
+// Unscrambles the bytes of a whole data-file field and decodes them into out,
+// which has room for one character per byte.
+void DecodeFieldInto(QByteArrayView bytes, QChar* out);
 
 // Only the description of a sound record, decoded into a buffer that the caller
 // keeps for the next record, for loops over many records.
@@ -79,6 +78,6 @@ QStringView DecodeDescriptionInto(QByteArrayView record, TextBuffer& buffer);
 
 // Whether a sound record's name equals name, letter case ignored. Most
 // records are told apart by the name's length alone, before decoding.
-bool RecordHasName(QByteArrayView record, QStringView name, TextBuffer& buffer);
+bool RecordHasName(QByteArrayView record, QStringView name);
 
 } // namespace tapwise

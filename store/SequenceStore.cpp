@@ -87,9 +87,8 @@ Result<std::optional<qint32>> SequenceStore::ScanSequences(const QString& name) 
     if (!snapshot)
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
-    TextBuffer buffer;
     for (const qint32 position : walk.positions) {
-        if (RecordHasName(RecordAt(bytes, position), name, buffer))
+        if (RecordHasName(RecordAt(bytes, position), name))
             return std::optional<qint32>(position);
     }
     if (walk.damage)
@@ -113,13 +112,11 @@ Result<qint32> SequenceStore::AppendSequence(const QByteArray& rawRecord) {
 Status SequenceStore::DeleteSequence(qint32 position) {
     RecordWalk after;
     Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
-        const RecordWalk walk = WalkRecords(current);
-        if (walk.damage)
-            return NextContent(damageError(*walk.damage));
-        if (!walk.contains(position))
-            return NextContent(noRecord(position));
-        after = WalkAfterDelete(current, walk, position);
-        return NextContent(DeletedFile(current, walk, position));
+        const Result<RecordWalk> walk = walkToChange(current, position);
+        if (!walk)
+            return NextContent(walk.error());
+        after = WalkAfterDelete(current, walk.value(), position);
+        return NextContent(DeletedFile(current, walk.value(), position));
     });
     if (changed)
         remember(after);
@@ -133,13 +130,11 @@ Result<qint32> SequenceStore::ReplaceSequence(qint32 position, const QString& de
         return record.error();
     RecordWalk after;
     Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
-        const RecordWalk walk = WalkRecords(current);
-        if (walk.damage)
-            return NextContent(damageError(*walk.damage));
-        if (!walk.contains(position))
-            return NextContent(noRecord(position));
-        const QByteArray deleted = DeletedFile(current, walk, position);
-        after = WalkAfterDelete(current, walk, position);
+        const Result<RecordWalk> walk = walkToChange(current, position);
+        if (!walk)
+            return NextContent(walk.error());
+        const QByteArray deleted = DeletedFile(current, walk.value(), position);
+        after = WalkAfterDelete(current, walk.value(), position);
         if (!fits(after, record.value().size()))
             return NextContent(tooLarge());
         return NextContent(AppendedFile(deleted, after, record.value()));
@@ -194,17 +189,25 @@ Result<qint32> SequenceStore::appendRecord(const QByteArray& record) {
     return currentPosition_;
 }
 
+Result<RecordWalk> SequenceStore::walkToChange(const QByteArray& current, qint32 position) const {
+    RecordWalk walk = WalkRecords(current);
+    if (walk.damage)
+        return damageError(*walk.damage);
+    if (!walk.contains(position))
+        return noRecord(position);
+    return walk;
+}
+
 Result<StoredSequence> SequenceStore::decodeAt(const Snapshot& snapshot, qint32 position) const {
     if (!snapshot.walk.contains(position))
         return snapshot.walk.damage ? damageError(*snapshot.walk.damage) : noRecord(position);
     const QByteArrayView raw = RecordAt(snapshot.bytes, position);
     RecordFields fields = DecodeRecord(raw);
     if (fields.keys.size() != fields.waitTimes.size())
-        return Error{RecordMismatch, StoreText::Mismatch.in(lang_)
-                                         .arg(position)
-                                         .arg(DataFilePath())
-                                         .arg(fields.keys.size())
-                                         .arg(fields.waitTimes.size())};
+        return Error{RecordMismatch,
+                     StoreText::Mismatch.in(lang_).arg(QString::number(position), DataFilePath(),
+                                                       QString::number(fields.keys.size()),
+                                                       QString::number(fields.waitTimes.size()))};
     StoredSequence sequence{position, std::move(fields.description), {}, raw.toByteArray()};
     sequence.lines.reserve(fields.keys.size());
     for (qsizetype i = 0; i < fields.keys.size(); ++i)
@@ -229,10 +232,10 @@ void SequenceStore::compact() {
 }
 
 Error SequenceStore::damageError(const Damage& damage) const {
-    return {DataFileDamaged, StoreText::Damaged.in(lang_)
-                                 .arg(DataFilePath())
-                                 .arg(damage.position)
-                                 .arg(damageReason(damage, lang_))};
+    // One substitution for all: a path may hold "%2".
+    return {DataFileDamaged,
+            StoreText::Damaged.in(lang_).arg(DataFilePath(), QString::number(damage.position),
+                                             damageReason(damage, lang_))};
 }
 
 Error SequenceStore::tooLarge() const {
@@ -240,7 +243,8 @@ Error SequenceStore::tooLarge() const {
 }
 
 Error SequenceStore::noRecord(qint32 position) const {
-    return {NoRecordAtPosition, StoreText::NoRecord.in(lang_).arg(position).arg(DataFilePath())};
+    return {NoRecordAtPosition,
+            StoreText::NoRecord.in(lang_).arg(QString::number(position), DataFilePath())};
 }
 
 void SequenceStore::remember(const RecordWalk& walk) {

@@ -104,6 +104,8 @@ private:
     };
     Result<Snapshot> readSnapshot();
     Result<qint32> appendRecord(const QByteArray& record);
+    // The walk of the current bytes, or why the record at position cannot be changed.
+    Result<RecordWalk> walkToChange(const QByteArray& current, qint32 position) const;
     Result<StoredSequence> decodeAt(const Snapshot& snapshot, qint32 position) const;
     void compact();
     Error damageError(const Damage& damage) const;

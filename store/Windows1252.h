@@ -10,8 +10,8 @@ namespace tapwise {
 
 // The data file, the exchange file and the print file hold one byte per
 // character in Windows-1252, so that files move unchanged between this
-// program and its Windows counterpart. Texts are Unicode in memory; these two
-// functions are the only place where one becomes the other.
+// program and its Windows counterpart. Texts are Unicode in memory; the
+// functions here hold the only mapping between the two.
 
 // Every byte has a character: the five bytes Windows-1252 leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the C1 controls of the same value, as

@@ -30,38 +30,9 @@ void print(pugi::xml_node node, std::string& out) {
     escapeCarriageReturns(out, start);
 }
 
-// Attribute values escaped as the printer escapes them.
-void appendEscaped(std::string& out, const char* value) {
-    for (const char* c = value; *c; ++c) {
-        switch (*c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\t':
-            out += "&#9;";
-            break;
-        default:
-            out += *c;
-        }
-    }
-}
-
-void appendText(std::string& out, const char* text) {
+// Text escaped as the printer escapes it; attribute values also escape the
+// quote and the blanks that attribute parsing would turn into spaces.
+void appendEscaped(std::string& out, const char* text, bool attribute) {
     for (const char* c = text; *c; ++c) {
         switch (*c) {
         case '&':
@@ -76,6 +47,15 @@ void appendText(std::string& out, const char* text) {
         case '\r':
             out += "&#13;";
             break;
+        case '"':
+            out += attribute ? "&quot;" : "\"";
+            break;
+        case '\n':
+            out += attribute ? "&#10;" : "\n";
+            break;
+        case '\t':
+            out += attribute ? "&#9;" : "\t";
+            break;
         default:
             out += *c;
         }
@@ -89,7 +69,7 @@ void appendStartTag(std::string& out, pugi::xml_node element) {
         out += ' ';
         out += attribute.name();
         out += "=\"";
-        appendEscaped(out, attribute.value());
+        appendEscaped(out, attribute.value(), true);
         out += '"';
     }
     out += '>';
@@ -117,7 +97,7 @@ void DocumentStream::printEdges() {
             print(sibling, head_);
         }
         appendStartTag(head_, node);
-        appendText(head_, node.value()); // text held in the element itself
+        appendEscaped(head_, node.value(), false); // text held in the element itself
         parent = node;
     }
     for (auto node = chain.rbegin(); node != chain.rend(); ++node) {

@@ -91,6 +91,13 @@ std::optional<std::string> shiftRow(const Part& part, int rows) {
     return (part.absolute ? "$" : "") + std::to_string(moved);
 }
 
+// Whether the letters and digits name a cell of the sheet.
+bool isCellName(std::string_view letters, std::string_view digits) {
+    const CellReference reference =
+        CellReference::parse(std::string(letters) + std::string(digits));
+    return reference.column != 0 && reference.row != 0;
+}
+
 // A whole token: "A1" (cell), "A" or "12" (one side of a column or row
 // range). Nothing when the token is no reference.
 std::optional<std::string> shiftToken(std::string_view token, bool inRange, int rows, int columns) {
@@ -100,8 +107,8 @@ std::optional<std::string> shiftToken(std::string_view token, bool inRange, int 
             return inRange ? shiftColumn(*column, columns) : std::nullopt;
         }
         auto row = takePart(rest, false);
-        if (!row || !rest.empty()) {
-            return std::nullopt;
+        if (!row || !rest.empty() || !isCellName(column->text, row->text)) {
+            return std::nullopt; // a name such as "Amount1"
         }
         const auto c = shiftColumn(*column, columns);
         const auto r = shiftRow(*row, rows);

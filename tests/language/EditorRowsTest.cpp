@@ -15,7 +15,7 @@ QString padded(const QString& keys) {
 TEST(EditorRows, RowsOfStoredAndEnteredLines) {
     EXPECT_EQ(storedLineRow({"x", "10"}), padded("x") + "10");
     EXPECT_EQ(storedLineRow({"*Pause*", "0"}), padded("*Pause*"));
-    EXPECT_EQ(storedLineRow({QString(50, u'k'), "5"}), QString(50, u'k') + "5");
+    EXPECT_EQ(storedLineRow({QString(50, u'k'), "5"}), QString(50, u'k') + " 5");
     EXPECT_EQ(enteredLineRow("x", "10"), padded("x") + "10    ");
     EXPECT_EQ(enteredLineRow("x", "10", UpdatedWaitWidth), padded("x") + "10        ");
     EXPECT_EQ(enteredLineRow(QString(50, u'k'), "1234567"), QString(44, u'k') + "123456");
@@ -48,7 +48,10 @@ TEST(EditorRows, EveryKindOfLineSurvivesLoadingAndSaving) {
                          {"ExcelSheetCol#IV", "2"},
                          {"*If(Counter;<;" + QString(24, u'9') + ";999)*", "0"},
                          {"#**log in first", "0"},
-                         {"*Pause*check the total", "0"}};
+                         {"*Pause*check the total", "0"},
+                         // Longer than the Keys column (written by other programs).
+                         {QString(50, u'k'), "5"},
+                         {":" + QString("one two ").repeated(6) + "end", "7"}};
     QStringList rows;
     for (const Line& line : lines)
         rows << storedLineRow(line);

@@ -49,6 +49,9 @@ TEST_F(Exchange, AnInvalidFileIsRefusedAndChangesNothing) {
         QByteArray(),
         int32le(-1) + int32le(2) + int32le(1) + "ab",
         int32le(big) + int32le(big) + int32le(6) + "abcd",
+        // Two Keys texts but one WaitTime.
+        int32le(0) + int32le(3) + int32le(1) + ScrambleText("a,b", DataFileKey, 1) +
+            ScrambleText("1", DataFileKey, 1),
     };
     appendOfLength(30);
     const QByteArray before = data();

@@ -47,18 +47,6 @@ bool waitUntil(const std::function<bool()>& condition) {
 
 } // namespace
 
-TEST_F(StoreFolder, NewDataFileIsFourZeroBytesAndListsEmpty) {
-    ASSERT_TRUE(store.CreateDataFile().ok());
-    EXPECT_EQ(data(), QByteArray(4, '\0'));
-    Result<MainList> list = store.ScanSequences();
-    ASSERT_TRUE(list.ok());
-    EXPECT_TRUE(list.value().rows().isEmpty());
-    EXPECT_EQ(store.UsedLength(), 4);
-    store.AppendSequence("keep", TwoLines).value();
-    EXPECT_EQ(store.CreateDataFile().error().code, DataFileExists);
-    EXPECT_EQ(store.RecordCount(), 1);
-}
-
 TEST_F(StoreFolder, MissingFileListsEmptyAndIsNotCreatedByReading) {
     EXPECT_TRUE(store.ScanSequences().value().rows().isEmpty());
     EXPECT_FALSE(store.ScanSequences("anything").value().has_value());
@@ -67,14 +55,19 @@ TEST_F(StoreFolder, MissingFileListsEmptyAndIsNotCreatedByReading) {
     EXPECT_FALSE(store.DataFileExists());
 }
 
-TEST_F(StoreFolder, FirstAppendToAnEmptyFileGoesToPositionFive) {
+TEST_F(StoreFolder, NewAndEmptyDataFilesListEmptyAndTakeTheFirstRecordAtFive) {
+    ASSERT_TRUE(store.CreateDataFile().ok());
+    EXPECT_EQ(data(), QByteArray(4, '\0'));
+    EXPECT_TRUE(store.ScanSequences().value().rows().isEmpty());
+    EXPECT_EQ(store.UsedLength(), 4);
+    EXPECT_EQ(store.CreateDataFile().error().code, DataFileExists);
+
     writeBytes(dataFile(), {});
     EXPECT_TRUE(store.ScanSequences().value().rows().isEmpty());
     EXPECT_EQ(store.AppendSequence("A", TwoLines).value(), 5);
-    const QByteArray bytes = data();
-    EXPECT_EQ(bytes.left(4), int32le(1));
-    EXPECT_EQ(bytes.mid(4), EncodeRecord("A", TwoLines, {}).value());
+    EXPECT_EQ(data(), int32le(1) + EncodeRecord("A", TwoLines, {}).value());
     EXPECT_EQ(store.CurrentPosition(), 5);
+    EXPECT_EQ(store.RecordCount(), 1);
 }
 
 TEST_F(StoreFolder, AppendedSequencesReadBackUnchanged) {
@@ -106,8 +99,7 @@ TEST_F(StoreFolder, ListRowsAndFindByName) {
     store.AppendSequence("Daily\r\nsecond copy", TwoLines).value();
     const MainList list = store.ScanSequences().value();
     ASSERT_EQ(list.size(), 3);
-    EXPECT_EQ(list.rows()[0], "Sample" + QString(134, ' ') + "5");
-    EXPECT_TRUE(list.rows()[1].startsWith("daily\r\nfirst copy "));
+    EXPECT_EQ(list.rows()[0], MainListRow(u"Sample", 5));
     EXPECT_EQ(list.name(2), QStringLiteral("Daily"));
     EXPECT_EQ(store.UsedLength(), data().size());
 
@@ -266,4 +258,18 @@ TEST_F(StoreFolder, ACrashHalfWayThroughAChangeLeavesTheOldFile) {
     EXPECT_EXIT(crashing.DeleteSequence(5).ok(), testing::ExitedWithCode(7), "");
     EXPECT_EQ(data(), before);
     EXPECT_EQ(listedPositions(store), QList<qint32>({5, 45}));
+}
+
+TEST(SequenceStorePath, AFolderWhosePathHoldsPercentSignsIsUsedAsItIs) {
+    QTemporaryDir parent;
+    const QString folder = QDir(parent.path()).filePath("50%1 off %2");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SequenceStore store(folder);
+    ASSERT_EQ(store.AppendSequence("one", TwoLines).value(), 5);
+    const QString path = store.DataFilePath();
+    writeBytes(path, fileBytes(path).chopped(1));
+    EXPECT_EQ(store.ScanSequences().value().damage()->message,
+              "The data file " + path +
+                  " is damaged at position 5: the record runs past the end of the file (31 "
+                  "bytes). The file has been left unchanged.");
 }

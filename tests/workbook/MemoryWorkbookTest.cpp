@@ -6,34 +6,30 @@
 namespace tapwise {
 namespace {
 
-TEST(MemoryWorkbookTest, OpenWorksOnTheSavedStateAndSaveKeepsTheChanges) {
+// What the engine's tests read back from it (saved cells and colours, the
+// requests, the failures) is checked there; these are its two states.
+TEST(MemoryWorkbookTest, OpenStartsFromTheSavedStateAndSaveKeepsTheChanges) {
     MemoryWorkbookOpener opener;
     auto book = opener.add(QStringLiteral("/data/book.xlsx"));
-    book->setRow(1, {QStringLiteral("Name"), QStringLiteral("City")});
     book->setRow(2, {QStringLiteral("Ann"), QStringLiteral("Rome")});
     EXPECT_FALSE(opener.open(QStringLiteral("/data/other.xlsx"), QString(), true));
-
-    auto opened = opener.open(QStringLiteral("/data/book.xlsx"), QStringLiteral("pw"), true);
+    auto opened = opener.open(QStringLiteral("/data/book.xlsx"), QString(), true);
     ASSERT_TRUE(opened);
     Workbook& workbook = *opened.value();
-    EXPECT_EQ(workbook.fullName(), "/data/book.xlsx");
     EXPECT_EQ(workbook.cellText(2, 2).valueOr({}), "Rome");
-    EXPECT_EQ(workbook.rowColorIndex(2).valueOr(0), NoColorIndex);
     ASSERT_TRUE(workbook.setRowColorIndex(2, GreenColorIndex));
-    ASSERT_TRUE(workbook.setCellText(3, 1, QStringLiteral("clip")));
-    EXPECT_EQ(book->rowColor(2), GreenColorIndex);
     EXPECT_EQ(book->savedRowColor(2), NoColorIndex);
     ASSERT_TRUE(workbook.save());
     EXPECT_EQ(book->savedRowColor(2), GreenColorIndex);
-    EXPECT_EQ(book->savedCell(3, 1), "clip");
-    EXPECT_EQ(book->saveCount(), 1);
-    workbook.close();
-    EXPECT_FALSE(book->isOpen());
-    EXPECT_FALSE(workbook.cellText(1, 1));
 
-    ASSERT_EQ(opener.requests().size(), 2u);
-    EXPECT_EQ(opener.requests()[1].password, "pw");
-    EXPECT_TRUE(opener.requests()[1].readOnly);
+    // Unsaved changes are gone when the workbook is opened again.
+    ASSERT_TRUE(workbook.setCellText(5, 5, QStringLiteral("lost")));
+    workbook.close();
+    EXPECT_FALSE(workbook.cellText(1, 1));
+    auto again = opener.open(QStringLiteral("/data/book.xlsx"), QString(), true);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.value()->cellText(5, 5).valueOr({}), "");
+    EXPECT_EQ(again.value()->rowColorIndex(2).valueOr(0), GreenColorIndex);
 }
 
 TEST(MemoryWorkbookTest, FailuresComeOnceWhereTheyWereAskedFor) {
@@ -51,20 +47,12 @@ TEST(MemoryWorkbookTest, FailuresComeOnceWhereTheyWereAskedFor) {
     EXPECT_TRUE(workbook.setCellText(2, 1, QStringLiteral("x")));
 
     book->failNextSave(Error{1004, QStringLiteral("locked")});
-    ASSERT_TRUE(workbook.setRowColorIndex(2, GreenColorIndex));
     EXPECT_EQ(workbook.save().error().message, "locked");
-    EXPECT_EQ(book->savedRowColor(2), NoColorIndex);
+    EXPECT_EQ(book->savedCell(2, 1), "");
     EXPECT_TRUE(workbook.save());
-    EXPECT_EQ(book->savedRowColor(2), GreenColorIndex);
+    EXPECT_EQ(book->savedCell(2, 1), "x");
     EXPECT_FALSE(workbook.setRowColorIndex(2, 99));
     EXPECT_FALSE(workbook.cellText(0, 1));
-
-    // Unsaved changes are gone when the workbook is opened again.
-    ASSERT_TRUE(workbook.setCellText(5, 5, QStringLiteral("lost")));
-    workbook.close();
-    auto again = opener.open(QStringLiteral("b.xlsx"), QString(), true);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again.value()->cellText(5, 5).valueOr({}), "");
 }
 
 } // namespace

@@ -11,14 +11,10 @@
 namespace tapwise {
 namespace {
 
+// The everyday values (1234.5, 0.3, 1E+20, dates, errors, booleans) are
+// read from real workbooks in XlsxReadTest; these are the edges.
 TEST(ValueTextTest, NumbersKeepFifteenSignificantDigits) {
-    EXPECT_EQ(numberText(1234.5), "1234.5");
-    EXPECT_EQ(numberText(7), "7");
-    EXPECT_EQ(numberText(0.1 + 0.2), "0.3");
     EXPECT_EQ(numberText(-0.0), "0");
-    EXPECT_EQ(numberText(-2.5), "-2.5");
-    EXPECT_EQ(numberText(1e20), "1E+20");
-    EXPECT_EQ(numberText(1e-5), "1E-05");
     EXPECT_EQ(numberText(0.0001), "0.0001");
     EXPECT_EQ(numberText(123456789012345.0), "123456789012345");
     EXPECT_EQ(numberText(999999999999999.9), "1E+15");
@@ -28,9 +24,7 @@ TEST(ValueTextTest, NumbersKeepFifteenSignificantDigits) {
 }
 
 TEST(ValueTextTest, SerialsBecomeDatesTimesOrBoth) {
-    EXPECT_EQ(serialDateText(45000, false), "2023-03-15");
     EXPECT_EQ(serialDateText(45000.5, false), "2023-03-15 12:00:00");
-    EXPECT_EQ(serialDateText(0.430902777777778, false), "10:20:30");
     EXPECT_EQ(serialDateText(0, false), "00:00:00");
     // Rounded to the second, also across midnight.
     EXPECT_EQ(serialDateText(45000.9999999, false), "2023-03-16");
@@ -40,34 +34,20 @@ TEST(ValueTextTest, SerialsBecomeDatesTimesOrBoth) {
     EXPECT_EQ(serialDateText(60, false), "1900-02-29");
     EXPECT_EQ(serialDateText(61, false), "1900-03-01");
     EXPECT_EQ(serialDateText(2958465, false), "9999-12-31");
-    // The 1904 system counts from 1 January 1904.
-    EXPECT_EQ(serialDateText(1, true), "1904-01-02");
     EXPECT_EQ(serialDateText(43538, true), "2023-03-15");
     // What no date can show stays a number.
     EXPECT_EQ(serialDateText(-1, false), "-1");
     EXPECT_EQ(serialDateText(2958466, false), "2958466");
 }
 
-TEST(ValueTextTest, IsoDatesFollowTheSamePatterns) {
-    EXPECT_EQ(isoDateText("2024-02-29T13:45:00"), "2024-02-29 13:45:00");
+TEST(ValueTextTest, IsoDatesErrorsAndStoredNumbers) {
     EXPECT_EQ(isoDateText("2024-02-29T00:00:00Z"), "2024-02-29");
     EXPECT_EQ(isoDateText("2024-02-29"), "2024-02-29");
     EXPECT_EQ(isoDateText("2024-02-29T10:20:30.6"), "2024-02-29 10:20:31");
     EXPECT_EQ(isoDateText("10:20:30"), "10:20:30");
     EXPECT_EQ(isoDateText("soon"), "soon");
-}
-
-TEST(ValueTextTest, ErrorsBooleansAndStoredNumbers) {
-    EXPECT_EQ(errorText("#N/A"), "Error 2042");
-    EXPECT_EQ(errorText("#DIV/0!"), "Error 2007");
-    EXPECT_EQ(errorText("#VALUE!"), "Error 2015");
-    EXPECT_EQ(errorText("#REF!"), "Error 2023");
-    EXPECT_EQ(errorText("#NAME?"), "Error 2029");
-    EXPECT_EQ(errorText("#NUM!"), "Error 2036");
     EXPECT_EQ(errorText("#NULL!"), "Error 2000");
     EXPECT_EQ(errorText("#WHAT"), "#WHAT");
-    EXPECT_EQ(booleanText("1"), "True");
-    EXPECT_EQ(booleanText("0"), "False");
     EXPECT_EQ(parseNumber("1.5E+3"), 1500.0);
     EXPECT_EQ(parseNumber(" 7 "), 7.0);
     EXPECT_FALSE(parseNumber("7x"));
@@ -75,10 +55,10 @@ TEST(ValueTextTest, ErrorsBooleansAndStoredNumbers) {
 }
 
 TEST(NumberFormatsTest, DateFormatsAreToldFromOthers) {
-    for (int id : {14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47}) {
+    for (int id : {14, 22, 45, 47}) {
         EXPECT_TRUE(isBuiltinDateFormat(id)) << id;
     }
-    for (int id : {0, 1, 2, 9, 10, 13, 23, 44, 48, 49}) {
+    for (int id : {0, 13, 23, 44, 48}) {
         EXPECT_FALSE(isBuiltinDateFormat(id)) << id;
     }
     for (const char* code : {"dd/mm/yyyy", "yyyy-mm-dd h:mm:ss", "[h]:mm", "mmm", "h:mm AM/PM",
@@ -133,6 +113,9 @@ TEST(FormulaShiftTest, RelativeReferencesMoveAbsoluteOnesStay) {
     EXPECT_EQ(shiftFormula("LOG10(A1)+1E5+TRUE", 1, 0), "LOG10(A2)+1E5+TRUE");
     EXPECT_EQ(shiftFormula("Table1[Col1]+A1", 1, 0), "Table1[Col1]+A2");
     EXPECT_EQ(shiftFormula("A1", -1, 0), "#REF!");
+    // Names that merely end in digits are no references.
+    EXPECT_EQ(shiftFormula("Amount1*A1+Total2024", 1, 0), "Amount1*A2+Total2024");
+    EXPECT_EQ(shiftFormula("A2000000+A1", 1, 0), "A2000000+A2");
 }
 
 } // namespace

@@ -54,7 +54,6 @@ def types(path):
         ("percent", 0.25),
         ("custom date", 45000),
         ("quoted days", 12),
-        ("escape-like", "_x0041_"),
     ]
     for row in rows:
         ws.append(row)
@@ -173,38 +172,37 @@ def prefixed(path):
     })
 
 
-def strict(path):
-    """The strict namespaces, and no styles part at all."""
-    main = "http://purl.oclc.org/ooxml/spreadsheetml/main"
-    rel = "http://purl.oclc.org/ooxml/officeDocument/relationships"
+def one_sheet(path, sheet, main=MAIN, rel=REL, kind="worksheet", part="worksheets/sheet1.xml"):
+    """A package of a workbook part and its one sheet."""
     pack(path, {
-        "[Content_Types].xml": content_types([
-            ("xl/workbook.xml", BOOK_CT), ("xl/worksheets/sheet1.xml", SHEET_CT)]),
+        "[Content_Types].xml": content_types([("xl/workbook.xml", BOOK_CT), ("xl/" + part, SHEET_CT)]),
         "_rels/.rels": relationships([("rId1", "officeDocument", "xl/workbook.xml")], rel),
         "xl/workbook.xml": f'<workbook xmlns="{main}" xmlns:r="{rel}"><sheets>'
         '<sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>',
-        "xl/_rels/workbook.xml.rels": relationships(
-            [("rId1", "worksheet", "worksheets/sheet1.xml")], rel),
-        "xl/worksheets/sheet1.xml": f'<worksheet xmlns="{main}"><sheetData>'
-        '<row r="1"><c r="A1"><v>42</v></c><c r="B1" t="inlineStr"><is><t>strict</t></is></c></row>'
-        '<row r="2"><c r="A2"><v>1</v></c></row></sheetData></worksheet>',
+        "xl/_rels/workbook.xml.rels": relationships([("rId1", kind, part)], rel),
+        "xl/" + part: sheet,
     })
+
+
+def strict(path):
+    """The strict namespaces, and no styles part at all."""
+    main = "http://purl.oclc.org/ooxml/spreadsheetml/main"
+    one_sheet(path, f'<worksheet xmlns="{main}"><sheetData>'
+              '<row r="1"><c r="A1"><v>42</v></c><c r="B1" t="inlineStr"><is><t>strict</t></is></c></row>'
+              '<row r="2"><c r="A2"><v>1</v></c></row></sheetData></worksheet>',
+              main, "http://purl.oclc.org/ooxml/officeDocument/relationships")
 
 
 def nostyles(path):
     """A minimal workbook without a styles part, as some generators write."""
-    pack(path, {
-        "[Content_Types].xml": content_types([
-            ("xl/workbook.xml", BOOK_CT), ("xl/worksheets/sheet1.xml", SHEET_CT)]),
-        "_rels/.rels": relationships([("rId1", "officeDocument", "xl/workbook.xml")]),
-        "xl/workbook.xml": f'<workbook xmlns="{MAIN}" xmlns:r="{REL}"><sheets>'
-        '<sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>',
-        "xl/_rels/workbook.xml.rels": relationships(
-            [("rId1", "worksheet", "worksheets/sheet1.xml")]),
-        "xl/worksheets/sheet1.xml": f'<worksheet xmlns="{MAIN}"><sheetData>'
-        '<row r="1"><c r="A1" t="inlineStr"><is><t>Head</t></is></c></row>'
-        '<row r="2"><c r="A2"><v>1</v></c><c r="B2"><v>2</v></c></row></sheetData></worksheet>',
-    })
+    one_sheet(path, f'<worksheet xmlns="{MAIN}"><sheetData>'
+              '<row r="1"><c r="A1" t="inlineStr"><is><t>Head</t></is></c></row>'
+              '<row r="2"><c r="A2"><v>1</v></c><c r="B2"><v>2</v></c></row></sheetData></worksheet>')
+
+
+def chartsheet(path):
+    """A workbook whose only sheet is a chart sheet."""
+    one_sheet(path, f'<chartsheet xmlns="{MAIN}"/>', kind="chartsheet", part="chartsheets/sheet1.xml")
 
 
 CALC_SHEET = f"""<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
@@ -249,19 +247,6 @@ def calc(path):
         "xl/worksheets/sheet1.xml": CALC_SHEET,
         "xl/worksheets/sheet2.xml": CALC_OTHER,
         "xl/calcChain.xml": chain,
-    })
-
-
-def chartsheet(path):
-    """A workbook whose only sheet is a chart sheet."""
-    pack(path, {
-        "[Content_Types].xml": content_types([("xl/workbook.xml", BOOK_CT)]),
-        "_rels/.rels": relationships([("rId1", "officeDocument", "xl/workbook.xml")]),
-        "xl/workbook.xml": f'<workbook xmlns="{MAIN}" xmlns:r="{REL}"><sheets>'
-        '<sheet name="Chart" sheetId="1" r:id="rId1"/></sheets></workbook>',
-        "xl/_rels/workbook.xml.rels": relationships(
-            [("rId1", "chartsheet", "chartsheets/sheet1.xml")]),
-        "xl/chartsheets/sheet1.xml": f'<chartsheet xmlns="{MAIN}"/>',
     })
 
 
@@ -310,10 +295,6 @@ def badsheet(path):
     pack(path, parts)
 
 
-def noworkbook(path):
-    pack(path, {"[Content_Types].xml": content_types([]), "hello.txt": "not a workbook"})
-
-
 def plainzip(path):
     """A zip archive that is no workbook (no relationships at all)."""
     pack(path, {"readme.txt": "just a zip"})
@@ -322,7 +303,7 @@ def plainzip(path):
 CASES = {
     "types": types, "people": people, "prefixed": prefixed, "strict": strict,
     "nostyles": nostyles, "calc": calc, "encrypted": encrypted, "oldformat": oldformat,
-    "badsheet": badsheet, "chartsheet": chartsheet, "noworkbook": noworkbook, "plainzip": plainzip,
+    "badsheet": badsheet, "chartsheet": chartsheet, "plainzip": plainzip,
 }
 
 if __name__ == "__main__":
