@@ -1,5 +1,6 @@
 #include "store/FileAccess.h"
 
+#include "common/FileDescriptor.h"
 #include "store/DataFileLayout.h"
 #include "store/StoreTexts.h"
 
@@ -22,30 +23,6 @@ namespace tapwise {
 namespace {
 
 // Closes its file descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closing can report a failed write (on network file systems).
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-private:
-    int fd_;
-};
-
 enum class LockOutcome { Locked, Busy, Unsupported };
 
 QByteArray nativePath(const QString& path) {
@@ -113,7 +90,8 @@ Result<QByteArray> readAll(int fd, const QString& path, const QString& lang) {
 }
 
 // A new, empty file beside path, named after it and hidden.
-Result<std::pair<Descriptor, QString>> createTemporary(const QString& path, const QString& lang) {
+Result<std::pair<FileDescriptor, QString>> createTemporary(const QString& path,
+                                                           const QString& lang) {
     const QFileInfo info(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Put together piece by piece: the folder's name may hold "%1".
@@ -121,7 +99,7 @@ Result<std::pair<Descriptor, QString>> createTemporary(const QString& path, cons
             info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
             QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, u'0') +
             QStringLiteral(".tmp");
-        Descriptor fd(
+        FileDescriptor fd(
             ::open(nativePath(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.valid())
             return std::pair{std::move(fd), name};
@@ -133,15 +111,15 @@ Result<std::pair<Descriptor, QString>> createTemporary(const QString& path, cons
 
 // Makes a rename or a new name in the folder survive a crash.
 void syncFolder(const QString& path) {
-    Descriptor folder(::open(nativePath(QFileInfo(path).absolutePath()).constData(),
-                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder(::open(nativePath(QFileInfo(path).absolutePath()).constData(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid())
         ::fsync(folder.get());
 }
 
 // An open file that holds the lock, or nothing when the file is missing.
 struct LockedFile {
-    Descriptor fd;
+    FileDescriptor fd;
     bool missing = false;
 };
 
@@ -155,9 +133,9 @@ Error openError(int flags, const QString& path, const QString& lang) {
 Result<LockedFile> openLocked(const QString& path, int flags, int operation,
                               std::chrono::milliseconds wait, const QString& lang) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        Descriptor fd(::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666));
+        FileDescriptor fd(::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666));
         if (!fd.valid() && errno == ENOENT && !(flags & O_CREAT))
-            return LockedFile{Descriptor(), true};
+            return LockedFile{FileDescriptor(), true};
         if (!fd.valid())
             return openError(flags, path, lang);
         const LockOutcome outcome = lockWithin(fd.get(), operation, wait);
@@ -172,7 +150,7 @@ Result<LockedFile> openLocked(const QString& path, int flags, int operation,
 
 // Writes the new content of path into a fresh file and makes it durable,
 // with the permissions of the file it replaces.
-bool writeDurably(Descriptor& fd, QByteArrayView bytes, const QString& path,
+bool writeDurably(FileDescriptor& fd, QByteArrayView bytes, const QString& path,
                   const FileWriter& writer) {
     struct stat old {};
     if (::stat(nativePath(path).constData(), &old) == 0 &&
@@ -250,7 +228,7 @@ Status FileAccess::replace(const QString& path, QByteArrayView bytes) const {
 
 Status FileAccess::createNew(const QString& path, QByteArrayView bytes) const {
     const QByteArray native = nativePath(path);
-    Descriptor fd(::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    FileDescriptor fd(::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.valid() && errno == EEXIST)
         return Error{DataFileExists, StoreText::AlreadyExists.in(lang_).arg(path)};
     if (!fd.valid())

@@ -1,5 +1,6 @@
 #include "workbook/PackageWriter.h"
 
+#include "common/FileDescriptor.h"
 #include "workbook/WorkbookTexts.h"
 
 #include <QDir>
@@ -30,27 +31,6 @@ QString systemError() {
 }
 
 // Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool closeNow() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 // libzip pulls a changed part's bytes through this while it packs them.
 zip_int64_t readContent(void* userdata, void* data, zip_uint64_t length, zip_source_cmd_t command) {
     auto* content = static_cast<PartContent*>(userdata);
@@ -101,8 +81,8 @@ Status PackageWriter::replace(const QByteArray& original, const PackageChanges& 
     QByteArray tempPath =
         QFile::encodeName(info.dir().filePath(QStringLiteral(".~tapwise-") + info.fileName())) +
         "-XXXXXX";
-    Descriptor temp(::mkstemp(tempPath.data()));
-    if (temp.get() < 0 || !temp.closeNow()) {
+    FileDescriptor temp(::mkstemp(tempPath.data()));
+    if (temp.get() < 0 || !temp.close()) {
         return fail(systemError());
     }
     Status status = writeArchive(tempPath, original, changes);
@@ -199,21 +179,21 @@ bool PackageWriter::addEntry(zip_t* target, const char* name, zip_source_t* data
 Status PackageWriter::flushAndRename(const QByteArray& tempPath) const {
     struct stat old;
     const QByteArray target = QFile::encodeName(realPath_);
-    Descriptor file(::open(tempPath.constData(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(::open(tempPath.constData(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0 || ::stat(target.constData(), &old) != 0) {
         return fail(systemError());
     }
     // The owner can only be kept where the system allows it; the mode always.
     [[maybe_unused]] const int owned = ::fchown(file.get(), old.st_uid, old.st_gid);
     if (::fchmod(file.get(), old.st_mode & 07777) != 0 || ::fsync(file.get()) != 0 ||
-        !file.closeNow()) {
+        !file.close()) {
         return fail(systemError());
     }
     if (::rename(tempPath.constData(), target.constData()) != 0) {
         return fail(systemError());
     }
-    Descriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),
-                             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) {
         ::fsync(folder.get());
     }
