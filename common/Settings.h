@@ -9,7 +9,6 @@ namespace tapwise {
 struct Settings {
     QString MainTitle = QStringLiteral("Tapwise 2.1");
     QString Lang = QStringLiteral("E");
-    QString DataFileName = QStringLiteral("TapwiseData.dtk");
     QString DataFolder; // always ends in "/"
     QString NoMsg;      // "NOMSG", "", "CANCEL", "YES" or "NO"
 
