@@ -4,6 +4,7 @@
 #include "app/NumberBox.h"
 #include "app/NumberInput.h"
 #include "app/Twips.h"
+#include "app/WidgetNames.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -20,12 +21,6 @@ constexpr int Margin = 180;
 constexpr int TextWidth = FormWidth - 2 * Margin;
 constexpr int BoxWidth = 1200;
 constexpr int ButtonWidth = 1260;
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "app/NumberBox.h"
 #include "app/NumberInput.h"
 #include "app/Twips.h"
+#include "app/WidgetNames.h"
 
 #include <QEvent>
 #include <QEventLoop>
@@ -24,12 +25,6 @@ constexpr int BoxWidth = 1200;
 constexpr int ButtonWidth = 1260;
 constexpr int RunningWidth = 165; // pixels
 constexpr int RunningHeight = 90;
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 
