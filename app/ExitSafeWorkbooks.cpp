@@ -1,5 +1,7 @@
 #include "app/ExitSafeWorkbooks.h"
 
+#include "workbook/ForwardingWorkbook.h"
+
 #include <QTextStream>
 
 #include <algorithm>
@@ -34,29 +36,18 @@ void registerExitHandler() {
 }
 
 // A workbook that stays on the list of open workbooks while it lives.
-class ExitSafeWorkbook : public Workbook {
+class ExitSafeWorkbook : public ForwardingWorkbook {
 public:
-    explicit ExitSafeWorkbook(std::unique_ptr<Workbook> workbook) : workbook_(std::move(workbook)) {
+    explicit ExitSafeWorkbook(std::unique_ptr<Workbook> workbook)
+        : ForwardingWorkbook(*workbook), workbook_(std::move(workbook)) {
         registerExitHandler();
         openWorkbooks().push_back(this);
     }
     ~ExitSafeWorkbook() override { std::erase(openWorkbooks(), this); }
 
-    QString fullName() const override { return workbook_->fullName(); }
-    Result<QString> cellText(int row, int column) override {
-        return workbook_->cellText(row, column);
-    }
-    Status setCellText(int row, int column, const QString& text) override {
-        return workbook_->setCellText(row, column, text);
-    }
-    Result<int> rowColorIndex(int row) override { return workbook_->rowColorIndex(row); }
-    Status setRowColorIndex(int row, int colorIndex) override {
-        return workbook_->setRowColorIndex(row, colorIndex);
-    }
-    Status save() override { return workbook_->save(); }
     void close() override {
         closed_ = true;
-        workbook_->close();
+        ForwardingWorkbook::close();
     }
 
     // Saves what the run changed and has not saved yet; a closed workbook

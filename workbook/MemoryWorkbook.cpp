@@ -1,6 +1,7 @@
 #include "workbook/MemoryWorkbook.h"
 
 #include "workbook/CellReference.h"
+#include "workbook/ForwardingWorkbook.h"
 #include "workbook/WorkbookTexts.h"
 
 namespace tapwise {
@@ -10,24 +11,10 @@ namespace {
 const QString English = QStringLiteral("E");
 
 // What the opener hands out: the run owns it, the opener keeps the workbook.
-class SharedWorkbook : public Workbook {
+class SharedWorkbook : public ForwardingWorkbook {
 public:
     explicit SharedWorkbook(std::shared_ptr<MemoryWorkbook> workbook)
-        : workbook_(std::move(workbook)) {}
-
-    QString fullName() const override { return workbook_->fullName(); }
-    Result<QString> cellText(int row, int column) override {
-        return workbook_->cellText(row, column);
-    }
-    Status setCellText(int row, int column, const QString& text) override {
-        return workbook_->setCellText(row, column, text);
-    }
-    Result<int> rowColorIndex(int row) override { return workbook_->rowColorIndex(row); }
-    Status setRowColorIndex(int row, int colorIndex) override {
-        return workbook_->setRowColorIndex(row, colorIndex);
-    }
-    Status save() override { return workbook_->save(); }
-    void close() override { workbook_->close(); }
+        : ForwardingWorkbook(*workbook), workbook_(std::move(workbook)) {}
 
 private:
     std::shared_ptr<MemoryWorkbook> workbook_;
