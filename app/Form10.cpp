@@ -3,8 +3,8 @@
 #include "app/AppTexts.h"
 #include "app/NumberBox.h"
 #include "app/NumberInput.h"
-#include "app/Twips.h"
-#include "app/WidgetNames.h"
+#include "gui/Twips.h"
+#include "gui/WidgetNames.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>

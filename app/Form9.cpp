@@ -1,7 +1,7 @@
 #include "app/Form9.h"
 
 #include "app/AppTexts.h"
-#include "app/Twips.h"
+#include "gui/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

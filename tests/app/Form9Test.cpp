@@ -1,6 +1,6 @@
 #include "app/Form9.h"
 #include "app/RunWindows.h"
-#include "app/Twips.h"
+#include "gui/Twips.h"
 #include "common/Settings.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "Wait.h"
 #include "app/Form9.h"
 #include "app/Startup.h"
-#include "app/Twips.h"
+#include "gui/Twips.h"
 
 namespace tapwise::test {
 namespace {

@@ -1,0 +1,51 @@
+#include "gui/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+namespace tapwise {
+namespace {
+
+class MessageBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+    }
+    void TearDown() override { MessageBox::setTestMode(false); }
+};
+
+TEST_F(MessageBoxTest, QueuedAnswersAreTakenInOrderAndTheTextsRecorded) {
+    MessageBox::setNextAnswer(QMessageBox::No);
+    MessageBox::setNextInput(QStringLiteral("Reports"));
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+
+    EXPECT_FALSE(MessageBox::askYesNo(nullptr, "Tapwise", "Do you confirm?"));
+    EXPECT_EQ(MessageBox::input(nullptr, "Tapwise", "Fill with new folder name:"),
+              std::optional<QString>("Reports"));
+    EXPECT_TRUE(MessageBox::askYesNo(nullptr, "Tapwise", "Sure?"));
+
+    ASSERT_EQ(MessageBox::shown().size(), 3);
+    EXPECT_EQ(MessageBox::shown()[1].text, "Fill with new folder name:");
+    EXPECT_FALSE(MessageBox::shown()[2].unanswered);
+    EXPECT_EQ(MessageBox::pendingAnswers(), 0);
+}
+
+// A box that nobody answered must not block a test: it takes the choice that
+// does least (No or Cancel where the default is not given) and is marked.
+TEST_F(MessageBoxTest, AnUnansweredBoxIsMarkedAndAWrongKindOfAnswerIsNotTaken) {
+    MessageBox::setNextInput(std::nullopt);
+    EXPECT_EQ(MessageBox::show(nullptr, "Tapwise", "Select a row!"), QMessageBox::Ok);
+    EXPECT_EQ(MessageBox::show(nullptr, "Tapwise", "Save?",
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                               QMessageBox::No),
+              QMessageBox::No);
+    EXPECT_EQ(MessageBox::input(nullptr, "Tapwise", "Name:"), std::nullopt);
+
+    ASSERT_EQ(MessageBox::shown().size(), 3);
+    EXPECT_TRUE(MessageBox::shown()[0].unanswered);
+    EXPECT_TRUE(MessageBox::shown()[1].unanswered);
+    EXPECT_FALSE(MessageBox::shown()[2].unanswered);
+}
+
+} // namespace
+} // namespace tapwise
