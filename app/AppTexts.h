@@ -53,7 +53,7 @@ inline constexpr BilingualText NoMainWindow{
 
 // --- The run's windows ---
 
-// Start window (Form10).
+// Start window (StartWindow, Form10).
 inline constexpr BilingualText StartIntro{"The following 'Key sequence' is going to send:",
                                           "Il seguente 'Key sequence' sta per essere inviato:"};
 inline constexpr BilingualText StartUsePause{"Use 'Pause' key to pause/cancel",
@@ -64,7 +64,7 @@ inline constexpr BilingualText StartRowLabel{"N. of the starting Excel row",
 inline constexpr BilingualText Go{"Go", "Vai"};
 inline constexpr BilingualText Exit{"Exit", "Exit"};
 
-// Message and pause window (Form9).
+// Message and pause window (PauseWindow, Form9).
 inline constexpr BilingualText Resume{"Resume", "Continua"};
 inline constexpr BilingualText Cancel{"Cancel", "Cancella"};
 inline constexpr BilingualText NextRow{"Restart with next Excel Row",
@@ -77,7 +77,7 @@ inline constexpr BilingualText ThisLoop{"Restart with this Excel Loop",
                                         "Riparti con questo Loop Excel"};
 inline constexpr BilingualText Ok{"OK", "OK"};
 
-// Cycle dialog (Form3).
+// Cycle dialog (CycleWindow, Form3).
 inline constexpr BilingualText Yes{"Yes", "SI"};
 inline constexpr BilingualText No{"No", "No"};
 inline constexpr BilingualText ChangeWaitTime{"Change the WaitTime (%):",

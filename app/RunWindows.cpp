@@ -2,9 +2,9 @@
 
 #include "app/AppTexts.h"
 #include "app/BoxMessages.h"
-#include "app/Form10.h"
-#include "app/Form3.h"
-#include "app/Form9.h"
+#include "app/CycleWindow.h"
+#include "app/PauseWindow.h"
+#include "app/StartWindow.h"
 #include "common/Settings.h"
 
 #include <QCoreApplication>
@@ -49,41 +49,41 @@ QString RunWindows::chooseWorkbook() {
 }
 
 RunUi::StartAnswer RunWindows::showStartWindow(const StartRequest& request) {
-    Form10 form(settings_.Lang);
+    StartWindow form(settings_.Lang);
     return form.ask(request);
 }
 
 QString RunWindows::showMessageWindow(const MessageRequest& request) {
-    Form9 form(settings_.Lang);
+    PauseWindow form(settings_.Lang);
     return form.ask(request);
 }
 
-Form3& RunWindows::loadForm3() {
-    if (!form3_)
-        form3_ = std::make_unique<Form3>(settings_.Lang, settings_.runTitle());
-    return *form3_;
+CycleWindow& RunWindows::loadCycleWindow() {
+    if (!cycleWindow_)
+        cycleWindow_ = std::make_unique<CycleWindow>(settings_.Lang, settings_.runTitle());
+    return *cycleWindow_;
 }
 
 RunUi::CycleAnswer RunWindows::showCycleDialog(const CycleRequest& request) {
-    return loadForm3().ask(request);
+    return loadCycleWindow().ask(request);
 }
 
 void RunWindows::showRunningWindow(const QString& caption, const QString& text) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    loadForm3().becomeRunningWindow(caption, text, area);
+    loadCycleWindow().becomeRunningWindow(caption, text, area);
 }
 
 void RunWindows::closeRunningWindow() {
-    form3_.reset();
+    cycleWindow_.reset();
 }
 
 bool RunWindows::runningWindowActivated() {
-    return form3_ && form3_->activated();
+    return cycleWindow_ && cycleWindow_->activated();
 }
 
 void RunWindows::showActivationNotice(const QString& text) {
-    loadForm3().showNotice(text, NoticeTime);
+    loadCycleWindow().showNotice(text, NoticeTime);
 }
 
 } // namespace tapwise

@@ -9,7 +9,7 @@
 
 namespace tapwise {
 
-class Form3;
+class CycleWindow;
 struct Settings;
 
 // The windows of a run as Qt widgets: the start window (Form10), the message
@@ -35,14 +35,14 @@ public:
     void showActivationNotice(const QString& text) override;
 
     // The cycle dialog or status window while it exists, for tests.
-    Form3* form3() const { return form3_.get(); }
+    CycleWindow* cycleWindow() const { return cycleWindow_.get(); }
 
 private:
-    Form3& loadForm3();
+    CycleWindow& loadCycleWindow();
 
     const Settings& settings_;
     QPointer<QWidget> mainWindow_;
-    std::unique_ptr<Form3> form3_;
+    std::unique_ptr<CycleWindow> cycleWindow_;
 };
 
 } // namespace tapwise

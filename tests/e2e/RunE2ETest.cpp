@@ -2,7 +2,7 @@
 #include "TapwiseSession.h"
 
 #include "Wait.h"
-#include "app/Form9.h"
+#include "app/PauseWindow.h"
 #include "app/Startup.h"
 #include "gui/Twips.h"
 
@@ -11,12 +11,13 @@ namespace {
 
 // The middle of an answer of the pause and message window, in its pixels.
 QPoint answerCentre(int left, int top) {
-    return {TwipsToPixels(form9::FrameLeft + left + form9::AnswerWidth / 2),
-            TwipsToPixels(form9::FrameTop + top + form9::AnswerHeight / 2)};
+    return {TwipsToPixels(pauseWindow::FrameLeft + left + pauseWindow::AnswerWidth / 2),
+            TwipsToPixels(pauseWindow::FrameTop + top + pauseWindow::AnswerHeight / 2)};
 }
 
 QPoint okCentre() {
-    return {TwipsToPixels(form9::Width / 2), TwipsToPixels(form9::OkTop + form9::AnswerHeight / 2)};
+    return {TwipsToPixels(pauseWindow::Width / 2),
+            TwipsToPixels(pauseWindow::OkTop + pauseWindow::AnswerHeight / 2)};
 }
 
 class RunE2ETest : public TapwiseSession {};
@@ -59,9 +60,9 @@ TEST_F(RunE2ETest, UnderAWindowManagerTheRunTypesTheSameAfterAPause) {
     // The folder's name has a blank: the words of the command line are joined.
     ASSERT_TRUE(startTapwise(folder().split(u' ') + QStringList{",", "typing", ",", ",", "nomsg"}));
     const QString pause = waitForWindow(
-        "Tapwise 2.1", TwipsToPixels(form9::FullHeight - form9::LessWithoutWorksheet));
+        "Tapwise 2.1", TwipsToPixels(pauseWindow::FullHeight - pauseWindow::LessWithoutWorksheet));
     ASSERT_FALSE(pause.isEmpty()) << "no pause window";
-    ASSERT_TRUE(clickInWindow(pause, answerCentre(form9::LeftColumn, form9::FirstRow)));
+    ASSERT_TRUE(clickInWindow(pause, answerCentre(pauseWindow::LeftColumn, pauseWindow::FirstRow)));
     EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
     ASSERT_TRUE(term.waitForSize(TypedText.size()));
     EXPECT_EQ(term.content(), TypedText);
@@ -85,13 +86,15 @@ TEST_F(RunE2ETest, PauseKeyDuringALongWaitThenCancelEndsWithTheCancelledReport) 
     ASSERT_TRUE(pressKeys({"Pause"}));
 
     // The pause window of a run without worksheet: Resume and Cancel only.
-    const int pauseHeight = TwipsToPixels(form9::FullHeight - form9::LessWithoutWorksheet);
+    const int pauseHeight =
+        TwipsToPixels(pauseWindow::FullHeight - pauseWindow::LessWithoutWorksheet);
     const QString pause = waitForWindow("Tapwise 2.1", pauseHeight);
     ASSERT_FALSE(pause.isEmpty()) << "no pause window";
-    ASSERT_TRUE(clickInWindow(pause, answerCentre(form9::RightColumn, form9::FirstRow)));
+    ASSERT_TRUE(
+        clickInWindow(pause, answerCentre(pauseWindow::RightColumn, pauseWindow::FirstRow)));
 
     // The cancelled report, also in a run without messages, closed with OK.
-    const QString report = waitForWindow("Tapwise 2.1", TwipsToPixels(form9::MessageHeight));
+    const QString report = waitForWindow("Tapwise 2.1", TwipsToPixels(pauseWindow::MessageHeight));
     ASSERT_FALSE(report.isEmpty()) << "no report";
     ASSERT_TRUE(clickInWindow(report, okCentre()));
     EXPECT_EQ(waitForExit(), ExitCancelled) << errorOutput().toStdString();

@@ -1,7 +1,7 @@
-#include "app/Form9.h"
+#include "app/PauseWindow.h"
 #include "app/RunWindows.h"
-#include "gui/Twips.h"
 #include "common/Settings.h"
+#include "gui/Twips.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -17,12 +17,12 @@ namespace {
 
 const char* const AllAnswers[] = {"Check1", "Check3", "Check4", "Check5", "Check6", "Check7"};
 
-class Form9Test : public ::testing::Test {
+class PauseWindowTest : public ::testing::Test {
 protected:
     void open(RunUi::MessageRequest request, const QString& lang = "E") {
         if (request.caption.isEmpty())
             request.caption = "Tapwise 2.1";
-        form = std::make_unique<Form9>(lang);
+        form = std::make_unique<PauseWindow>(lang);
         form->prepare(request);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -48,15 +48,16 @@ protected:
         return form->answer();
     }
 
-    std::unique_ptr<Form9> form;
+    std::unique_ptr<PauseWindow> form;
 };
 
-TEST_F(Form9Test, WithoutWorksheetOnlyResumeAndCancel) {
+TEST_F(PauseWindowTest, WithoutWorksheetOnlyResumeAndCancel) {
     open(pause(false, false));
     EXPECT_EQ(visibleAnswers(), QStringList({"Check1", "Check3"}));
     EXPECT_FALSE(control("Command2")->isVisible());
-    EXPECT_EQ(form->height(), TwipsToPixels(form9::FullHeight - form9::LessWithoutWorksheet));
-    EXPECT_EQ(control("Frame1")->height(), TwipsToPixels(form9::RowRow + 100));
+    EXPECT_EQ(form->height(),
+              TwipsToPixels(pauseWindow::FullHeight - pauseWindow::LessWithoutWorksheet));
+    EXPECT_EQ(control("Frame1")->height(), TwipsToPixels(pauseWindow::RowRow + 100));
     EXPECT_EQ(static_cast<QPushButton*>(control("Check1"))->text(), "Resume");
     EXPECT_EQ(static_cast<QPushButton*>(control("Check3"))->text(), "Cancel");
     // Without a countdown the window waits for its answer.
@@ -64,19 +65,20 @@ TEST_F(Form9Test, WithoutWorksheetOnlyResumeAndCancel) {
     EXPECT_FALSE(control("Label2")->isVisible());
 }
 
-TEST_F(Form9Test, WorksheetAddsTheRowRestarts) {
+TEST_F(PauseWindowTest, WorksheetAddsTheRowRestarts) {
     open(pause(true, false));
     EXPECT_EQ(visibleAnswers(), QStringList({"Check1", "Check3", "Check4", "Check5"}));
-    EXPECT_EQ(form->height(), TwipsToPixels(form9::FullHeight - form9::LessWithoutLoops));
-    EXPECT_EQ(control("Frame1")->height(), TwipsToPixels(form9::LoopRow + 100));
+    EXPECT_EQ(form->height(),
+              TwipsToPixels(pauseWindow::FullHeight - pauseWindow::LessWithoutLoops));
+    EXPECT_EQ(control("Frame1")->height(), TwipsToPixels(pauseWindow::LoopRow + 100));
     EXPECT_EQ(static_cast<QPushButton*>(control("Check4"))->text(), "Restart with next Excel Row");
     EXPECT_EQ(static_cast<QPushButton*>(control("Check5"))->text(), "Restart with this Excel Row");
 }
 
-TEST_F(Form9Test, LoopsAddTheLoopRestarts) {
+TEST_F(PauseWindowTest, LoopsAddTheLoopRestarts) {
     open(pause(true, true), "I");
     EXPECT_EQ(visibleAnswers(), QStringList(std::begin(AllAnswers), std::end(AllAnswers)));
-    EXPECT_EQ(form->height(), TwipsToPixels(form9::FullHeight));
+    EXPECT_EQ(form->height(), TwipsToPixels(pauseWindow::FullHeight));
     EXPECT_EQ(static_cast<QPushButton*>(control("Check1"))->text(), "Continua");
     EXPECT_EQ(static_cast<QPushButton*>(control("Check3"))->text(), "Cancella");
     EXPECT_EQ(static_cast<QPushButton*>(control("Check6"))->text(),
@@ -85,7 +87,7 @@ TEST_F(Form9Test, LoopsAddTheLoopRestarts) {
               "Riparti con questo Loop Excel");
 }
 
-TEST_F(Form9Test, EveryAnswerHasItsCode) {
+TEST_F(PauseWindowTest, EveryAnswerHasItsCode) {
     const std::pair<const char*, const char*> codes[] = {{"Check1", "P"}, {"Check3", "C"},
                                                          {"Check4", "E"}, {"Check5", "R"},
                                                          {"Check6", "F"}, {"Check7", "T"}};
@@ -95,13 +97,13 @@ TEST_F(Form9Test, EveryAnswerHasItsCode) {
     }
 }
 
-TEST_F(Form9Test, ClosingTheWindowAnswersNothing) {
+TEST_F(PauseWindowTest, ClosingTheWindowAnswersNothing) {
     open(pause(true, true));
     form->close();
     EXPECT_EQ(form->answer(), "");
 }
 
-TEST_F(Form9Test, MessageModeShowsOnlyOkAtTheReportHeight) {
+TEST_F(PauseWindowTest, MessageModeShowsOnlyOkAtTheReportHeight) {
     open({0, "Tapwise 2.1",
           "Tapwise is ended!\n\nNumber of KeyStrokes: 5\nNumber of Mouse "
           "Events: 0\n",
@@ -109,7 +111,7 @@ TEST_F(Form9Test, MessageModeShowsOnlyOkAtTheReportHeight) {
     EXPECT_TRUE(visibleAnswers().isEmpty());
     EXPECT_FALSE(control("Frame1")->isVisible());
     EXPECT_TRUE(control("Command2")->isVisible());
-    EXPECT_EQ(form->height(), TwipsToPixels(form9::MessageHeight));
+    EXPECT_EQ(form->height(), TwipsToPixels(pauseWindow::MessageHeight));
     const QRect ok = control("Command2")->geometry();
     EXPECT_LE(ok.bottom(), form->height());
     EXPECT_EQ(clickAnswer("Command2"), "OK");
@@ -117,7 +119,7 @@ TEST_F(Form9Test, MessageModeShowsOnlyOkAtTheReportHeight) {
 
 // A report with a failure can be longer than the message area: the window
 // grows so that every line and the OK button below it are seen.
-TEST_F(Form9Test, LongReportGrowsTheWindow) {
+TEST_F(PauseWindowTest, LongReportGrowsTheWindow) {
     QStringList lines;
     for (int i = 1; i <= 14; ++i)
         lines << QStringLiteral("Line %1 of the report").arg(i);
@@ -131,7 +133,7 @@ TEST_F(Form9Test, LongReportGrowsTheWindow) {
     EXPECT_LE(control("Command2")->geometry().bottom(), form->height());
 }
 
-TEST_F(Form9Test, PauseIsBoldAndDifferencesAreRed) {
+TEST_F(PauseWindowTest, PauseIsBoldAndDifferencesAreRed) {
     open({1, "Tapwise 2.1", "\r\n\r\nPause...  \r\n(Run  -  {ENTER})", false, false, 0});
     auto* message = static_cast<QLabel*>(control("Label1"));
     EXPECT_TRUE(message->font().bold());
@@ -146,7 +148,7 @@ TEST_F(Form9Test, PauseIsBoldAndDifferencesAreRed) {
     }
 }
 
-TEST_F(Form9Test, CountdownAnswersResumeByItself) {
+TEST_F(PauseWindowTest, CountdownAnswersResumeByItself) {
     open({3, "Tapwise 2.1", "*Chk(x)*\n***** Wrong data has been found ***** \n", false, false, 1});
     auto* countdown = static_cast<QLabel*>(control("Label2"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return countdown->isVisible(); }, 2000));

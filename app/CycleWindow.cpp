@@ -1,4 +1,4 @@
-#include "app/Form3.h"
+#include "app/CycleWindow.h"
 
 #include "app/AppTexts.h"
 #include "app/NumberBox.h"
@@ -28,7 +28,7 @@ constexpr int RunningHeight = 90;
 
 } // namespace
 
-Form3::Form3(QString lang, QString title) : lang_(std::move(lang)) {
+CycleWindow::CycleWindow(QString lang, QString title) : lang_(std::move(lang)) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("Form3"));
@@ -36,7 +36,7 @@ Form3::Form3(QString lang, QString title) : lang_(std::move(lang)) {
     buildControls();
 }
 
-void Form3::buildControls() {
+void CycleWindow::buildControls() {
     Label1 = named(new QLabel(this), "Label1");
     Label1->setWordWrap(true);
     Label1->setFixedWidth(TwipsToPixels(FormWidth - 2 * Margin));
@@ -53,13 +53,13 @@ void Form3::buildControls() {
     Command4 = named(new QPushButton(apptext::Exit.in(lang_), this), "Command4");
     for (QPushButton* button : {Command2, Command3, Command4})
         button->setMinimumWidth(TwipsToPixels(ButtonWidth));
-    connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
+    connect(Command2, &QPushButton::clicked, this, &CycleWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &CycleWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &CycleWindow::Command4_Click);
     layOutControls();
 }
 
-void Form3::layOutControls() {
+void CycleWindow::layOutControls() {
     auto* percentRow = new QHBoxLayout;
     percentRow->addWidget(Label2);
     percentRow->addWidget(Text2);
@@ -84,7 +84,7 @@ void Form3::layOutControls() {
     setTabOrder(Command4, Text2);
 }
 
-void Form3::prepare(const RunUi::CycleRequest& request) {
+void CycleWindow::prepare(const RunUi::CycleRequest& request) {
     answer_ = {QStringLiteral("NO"), WaitPercentValue(Text2->text()).value_or(100)};
     setWindowTitle(request.caption);
     Label1->setText(request.message);
@@ -94,7 +94,7 @@ void Form3::prepare(const RunUi::CycleRequest& request) {
     Command3->setFocus();
 }
 
-RunUi::CycleAnswer Form3::ask(const RunUi::CycleRequest& request) {
+RunUi::CycleAnswer CycleWindow::ask(const RunUi::CycleRequest& request) {
     prepare(request);
     exec();
     return answer_;
@@ -102,7 +102,7 @@ RunUi::CycleAnswer Form3::ask(const RunUi::CycleRequest& request) {
 
 // The percentage in the box, unless it is not valid: then the box keeps the
 // focus and the dialog stays open.
-bool Form3::takeWaitPercent() {
+bool CycleWindow::takeWaitPercent() {
     const std::optional<int> percent = WaitPercentValue(Text2->text());
     if (!percent) {
         Text2->reclaimFocus();
@@ -112,21 +112,21 @@ bool Form3::takeWaitPercent() {
     return true;
 }
 
-void Form3::Command2_Click() {
+void CycleWindow::Command2_Click() {
     if (!takeWaitPercent())
         return;
     answer_.noMsg = QStringLiteral("YES");
     accept();
 }
 
-void Form3::Command3_Click() {
+void CycleWindow::Command3_Click() {
     if (!takeWaitPercent())
         return;
     answer_.noMsg = QStringLiteral("NO");
     accept();
 }
 
-void Form3::Command4_Click() {
+void CycleWindow::Command4_Click() {
     (void)takeWaitPercent();
     answer_.noMsg = QStringLiteral("CANCEL");
     QDialog::reject();
@@ -134,12 +134,13 @@ void Form3::Command4_Click() {
 
 // Closed with its close box or Escape: the run goes on and asks again after
 // the next row, with the last valid percentage.
-void Form3::reject() {
+void CycleWindow::reject() {
     answer_.noMsg = QStringLiteral("NO");
     QDialog::reject();
 }
 
-void Form3::becomeRunningWindow(const QString& caption, const QString& text, const QRect& screen) {
+void CycleWindow::becomeRunningWindow(const QString& caption, const QString& text,
+                                      const QRect& screen) {
     hide();
     for (QWidget* control :
          std::initializer_list<QWidget*>{Text1, Label2, Text2, Command2, Command3, Command4})
@@ -163,13 +164,13 @@ void Form3::becomeRunningWindow(const QString& caption, const QString& text, con
     showMinimized();
 }
 
-void Form3::changeEvent(QEvent* event) {
+void CycleWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && RunningWindowShown && isActiveWindow())
         activated_ = true;
 }
 
-void Form3::showNotice(const QString& text, std::chrono::milliseconds duration) {
+void CycleWindow::showNotice(const QString& text, std::chrono::milliseconds duration) {
     Label1->setText(text);
     if (isMinimized())
         showNormal();

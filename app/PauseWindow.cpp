@@ -1,4 +1,4 @@
-#include "app/Form9.h"
+#include "app/PauseWindow.h"
 
 #include "app/AppTexts.h"
 #include "gui/Twips.h"
@@ -37,21 +37,21 @@ QString withLineFeeds(QString text) {
 
 } // namespace
 
-Form9::Form9(QString lang) : lang_(std::move(lang)) {
+PauseWindow::PauseWindow(QString lang) : lang_(std::move(lang)) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("Form9"));
     buildControls();
 }
 
-QPushButton* Form9::answerBox(const char* name, const QString& caption, int left, int top) {
+QPushButton* PauseWindow::answerBox(const char* name, const QString& caption, int left, int top) {
     auto* box = new QPushButton(caption, Frame1);
     box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(twipRect(left, top, form9::AnswerWidth, form9::AnswerHeight));
+    box->setGeometry(twipRect(left, top, pauseWindow::AnswerWidth, pauseWindow::AnswerHeight));
     return box;
 }
 
-void Form9::buildControls() {
+void PauseWindow::buildControls() {
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(twipRect(MessageLeft, MessageTop, MessageWidth, MessageLines));
@@ -64,22 +64,23 @@ void Form9::buildControls() {
     Label2->hide();
     Command2 = new QPushButton(apptext::Ok.in(lang_), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twipRect((form9::Width - form9::OkWidth) / 2, form9::OkTop,
-                                   form9::OkWidth, form9::AnswerHeight));
+    Command2->setGeometry(twipRect((pauseWindow::Width - pauseWindow::OkWidth) / 2,
+                                   pauseWindow::OkTop, pauseWindow::OkWidth,
+                                   pauseWindow::AnswerHeight));
     connect(Command2, &QPushButton::clicked, this, [this] { answerWith(QStringLiteral("OK")); });
     buildAnswers();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(Timer1, &QTimer::timeout, this, &Form9::Timer1_Timer);
-    setFixedSize(TwipsToPixels(form9::Width), TwipsToPixels(form9::FullHeight));
+    connect(Timer1, &QTimer::timeout, this, &PauseWindow::Timer1_Timer);
+    setFixedSize(TwipsToPixels(pauseWindow::Width), TwipsToPixels(pauseWindow::FullHeight));
 }
 
-void Form9::buildAnswers() {
+void PauseWindow::buildAnswers() {
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(
-        twipRect(form9::FrameLeft, form9::FrameTop, form9::FrameWidth, form9::FrameHeight));
-    using namespace form9;
+    Frame1->setGeometry(twipRect(pauseWindow::FrameLeft, pauseWindow::FrameTop,
+                                 pauseWindow::FrameWidth, pauseWindow::FrameHeight));
+    using namespace pauseWindow;
     Check1 = answerBox("Check1", apptext::Resume.in(lang_), LeftColumn, FirstRow);
     Check3 = answerBox("Check3", apptext::Cancel.in(lang_), RightColumn, FirstRow);
     Check4 = answerBox("Check4", apptext::NextRow.in(lang_), LeftColumn, RowRow);
@@ -93,7 +94,7 @@ void Form9::buildAnswers() {
                 [this, code = QString::fromLatin1(answer)] { answerWith(code); });
 }
 
-void Form9::prepare(const RunUi::MessageRequest& request) {
+void PauseWindow::prepare(const RunUi::MessageRequest& request) {
     PauseAnswer.clear();
     setWindowTitle(request.caption);
     Label1->setText(withLineFeeds(request.text));
@@ -116,8 +117,8 @@ void Form9::prepare(const RunUi::MessageRequest& request) {
 // The answers a pause offers: Resume and Cancel; the row restarts when a
 // worksheet is in use; the loop restarts when it also has loop lines. The
 // frame and the window shrink to the rows shown.
-void Form9::showAnswers(const RunUi::MessageRequest& request) {
-    using namespace form9;
+void PauseWindow::showAnswers(const RunUi::MessageRequest& request) {
+    using namespace pauseWindow;
     Frame1->show();
     Check4->setVisible(request.worksheet);
     Check5->setVisible(request.worksheet);
@@ -139,17 +140,17 @@ void Form9::showAnswers(const RunUi::MessageRequest& request) {
 
 // The report at its own height, unless a long one (a failure's text) needs
 // more: then the message area, the OK button and the window grow by that.
-void Form9::fitMessage() {
+void PauseWindow::fitMessage() {
     const QRect text = Label1->fontMetrics().boundingRect(
         QRect(0, 0, Label1->width(), QWIDGETSIZE_MAX), Label1->alignment(), Label1->text());
     const int extra = std::max(0, text.height() - TwipsToPixels(MessageLines));
     Label1->resize(Label1->width(), TwipsToPixels(MessageLines) + extra);
-    Command2->move(Command2->x(), TwipsToPixels(form9::OkTop) + extra);
-    setFixedHeight(TwipsToPixels(form9::MessageHeight) + extra);
+    Command2->move(Command2->x(), TwipsToPixels(pauseWindow::OkTop) + extra);
+    setFixedHeight(TwipsToPixels(pauseWindow::MessageHeight) + extra);
 }
 
 // A pause is bold; a difference found by a check is red.
-void Form9::styleMessage(int mode) {
+void PauseWindow::styleMessage(int mode) {
     QFont font = Label1->font();
     font.setBold(mode == 1);
     Label1->setFont(font);
@@ -159,14 +160,14 @@ void Form9::styleMessage(int mode) {
     Label1->setPalette(colors);
 }
 
-QString Form9::ask(const RunUi::MessageRequest& request) {
+QString PauseWindow::ask(const RunUi::MessageRequest& request) {
     prepare(request);
     exec();
     Timer1->stop();
     return PauseAnswer;
 }
 
-void Form9::answerWith(const QString& answer) {
+void PauseWindow::answerWith(const QString& answer) {
     PauseAnswer = answer;
     Timer1->stop();
     accept();
@@ -174,7 +175,7 @@ void Form9::answerWith(const QString& answer) {
 
 // The countdown runs from the moment the window was prepared; when it has
 // run out, the window answers Resume by itself.
-void Form9::Timer1_Timer() {
+void PauseWindow::Timer1_Timer() {
     Label2->show();
     const double remaining = PauseCountdown - loadTime_.elapsed() / 1000.0;
     Label2->setText(QString::number(remaining, 'f', 2));

@@ -14,10 +14,10 @@ class NumberBox;
 
 // The start window of a run: what is going to be sent, the workbook and its
 // start row, Go and Exit. Topmost.
-class Form10 : public QDialog {
+class StartWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit Form10(QString lang);
+    explicit StartWindow(QString lang);
 
     // Shows the window modally and gives the user's answer.
     RunUi::StartAnswer ask(const RunUi::StartRequest& request);

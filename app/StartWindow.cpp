@@ -1,4 +1,4 @@
-#include "app/Form10.h"
+#include "app/StartWindow.h"
 
 #include "app/AppTexts.h"
 #include "app/NumberBox.h"
@@ -24,14 +24,14 @@ constexpr int ButtonWidth = 1260;
 
 } // namespace
 
-Form10::Form10(QString lang) : lang_(std::move(lang)) {
+StartWindow::StartWindow(QString lang) : lang_(std::move(lang)) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("Form10"));
     buildControls();
 }
 
-void Form10::buildControls() {
+void StartWindow::buildControls() {
     Label1 = named(new QLabel(this), "Label1");
     Label1->setWordWrap(true);
     Label1->setFixedWidth(TwipsToPixels(TextWidth));
@@ -51,8 +51,8 @@ void Form10::buildControls() {
     for (QPushButton* button : {Command2, Command1})
         button->setMinimumWidth(TwipsToPixels(ButtonWidth));
     Command2->setDefault(true);
-    connect(Command2, &QPushButton::clicked, this, &Form10::Command2_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &StartWindow::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &StartWindow::Command1_Click);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command2);
@@ -70,7 +70,7 @@ void Form10::buildControls() {
     column->addLayout(buttons);
 }
 
-void Form10::prepare(const RunUi::StartRequest& request) {
+void StartWindow::prepare(const RunUi::StartRequest& request) {
     answer_ = {};
     setWindowTitle(request.caption);
     Label1->setText(apptext::StartIntro.in(lang_) + QStringLiteral("\n\n") + request.description);
@@ -83,7 +83,7 @@ void Form10::prepare(const RunUi::StartRequest& request) {
     Command2->setFocus();
 }
 
-RunUi::StartAnswer Form10::ask(const RunUi::StartRequest& request) {
+RunUi::StartAnswer StartWindow::ask(const RunUi::StartRequest& request) {
     prepare(request);
     exec();
     return answer_;
@@ -91,7 +91,7 @@ RunUi::StartAnswer Form10::ask(const RunUi::StartRequest& request) {
 
 // Go: a start row that is not valid does not start the run; the box keeps
 // the focus until it holds one.
-void Form10::Command2_Click() {
+void StartWindow::Command2_Click() {
     std::optional<int> row = 2;
     if (Frame1->isVisibleTo(this)) {
         row = StartRowValue(Text1->text());
@@ -104,7 +104,7 @@ void Form10::Command2_Click() {
     accept();
 }
 
-void Form10::Command1_Click() {
+void StartWindow::Command1_Click() {
     answer_ = {false, 2};
     reject();
 }

@@ -1,4 +1,4 @@
-#include "app/Form10.h"
+#include "app/StartWindow.h"
 #include "app/NumberBox.h"
 #include "app/RunWindows.h"
 #include "common/Settings.h"
@@ -18,10 +18,10 @@
 namespace tapwise {
 namespace {
 
-class Form10Test : public ::testing::Test {
+class StartWindowTest : public ::testing::Test {
 protected:
     void open(const QString& lang, const QString& excelFile) {
-        form = std::make_unique<Form10>(lang);
+        form = std::make_unique<StartWindow>(lang);
         form->prepare({"Tapwise 2.1", "Invoices\r\nmonthly run", excelFile});
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -44,10 +44,10 @@ protected:
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }
 
-    std::unique_ptr<Form10> form;
+    std::unique_ptr<StartWindow> form;
 };
 
-TEST_F(Form10Test, ShowsTheSequenceTheWorkbookAndTheStartRow) {
+TEST_F(StartWindowTest, ShowsTheSequenceTheWorkbookAndTheStartRow) {
     open("E", "/data/Book 1.xlsx");
     EXPECT_EQ(form->windowTitle(), "Tapwise 2.1");
     EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -59,7 +59,7 @@ TEST_F(Form10Test, ShowsTheSequenceTheWorkbookAndTheStartRow) {
     EXPECT_FALSE(rowBox()->isRed());
 }
 
-TEST_F(Form10Test, WithoutWorkbookTheFrameIsHiddenAndGoStartsAtRow2) {
+TEST_F(StartWindowTest, WithoutWorkbookTheFrameIsHiddenAndGoStartsAtRow2) {
     open("E", "");
     EXPECT_FALSE(control<QGroupBox>("Frame1")->isVisible());
     click("Command2");
@@ -69,7 +69,7 @@ TEST_F(Form10Test, WithoutWorkbookTheFrameIsHiddenAndGoStartsAtRow2) {
 }
 
 // Which texts are valid is NumberInputTest's; here the box shows it.
-TEST_F(Form10Test, RowThatIsNotValidIsRedAndCannotStartTheRun) {
+TEST_F(StartWindowTest, RowThatIsNotValidIsRedAndCannotStartTheRun) {
     open("E", "/data/a.xlsx");
     typeRow("1");
     EXPECT_TRUE(rowBox()->isRed());
@@ -84,7 +84,7 @@ TEST_F(Form10Test, RowThatIsNotValidIsRedAndCannotStartTheRun) {
     EXPECT_EQ(form->answer().startRow, 17);
 }
 
-TEST_F(Form10Test, LeavingTheBox) {
+TEST_F(StartWindowTest, LeavingTheBox) {
     open("E", "/data/a.xlsx");
     typeRow("");
     control<QPushButton>("Command1")->setFocus(Qt::TabFocusReason);
@@ -95,7 +95,7 @@ TEST_F(Form10Test, LeavingTheBox) {
     EXPECT_EQ(rowBox()->text(), "abc");
 }
 
-TEST_F(Form10Test, ExitAndTheCloseBoxCancel) {
+TEST_F(StartWindowTest, ExitAndTheCloseBoxCancel) {
     open("E", "/data/a.xlsx");
     typeRow("x");
     click("Command1");
@@ -106,7 +106,7 @@ TEST_F(Form10Test, ExitAndTheCloseBoxCancel) {
     EXPECT_FALSE(form->answer().go);
 }
 
-TEST(StartWindowTest, RunWindowsAskModallyInTheProgramsLanguage) {
+TEST(RunWindowsTest, AskModallyInTheProgramsLanguage) {
     Settings settings;
     settings.Lang = "I";
     RunWindows windows(settings);

@@ -22,10 +22,10 @@ class NumberBox;
 // The same window becomes the status window of a run without dialogs: a
 // small minimised window at the bottom right of the screen with a red label.
 // When the user activates it, the run is to end.
-class Form3 : public QDialog {
+class CycleWindow : public QDialog {
     Q_OBJECT
 public:
-    Form3(QString lang, QString title);
+    CycleWindow(QString lang, QString title);
 
     // Shows the dialog modally and gives the answer.
     RunUi::CycleAnswer ask(const RunUi::CycleRequest& request);

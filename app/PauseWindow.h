@@ -16,7 +16,7 @@ namespace tapwise {
 // all six answers; without loop lines it loses the last row, without a
 // worksheet the two restart rows, and as a plain message it is cut below the
 // OK button.
-namespace form9 {
+namespace pauseWindow {
 inline constexpr int Width = 7200;
 inline constexpr int FullHeight = 4150;
 inline constexpr int MessageHeight = 2730; // the end report: message and OK
@@ -35,15 +35,15 @@ inline constexpr int RowRow = 775;       // Check4, Check5
 inline constexpr int LoopRow = 1250;     // Check6, Check7
 inline constexpr int OkTop = 2040;       // Command2, centred
 inline constexpr int OkWidth = 1260;
-} // namespace form9
+} // namespace pauseWindow
 
 // The message and pause window: a message, and either OK (the end report)
 // or the answers to a pause: Resume, Cancel and the restarts of a worksheet
 // run. A countdown answers Resume by itself. Topmost; built for one use.
-class Form9 : public QDialog {
+class PauseWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit Form9(QString lang);
+    explicit PauseWindow(QString lang);
 
     // Shows the window modally; the answer "P", "C", "E", "R", "F", "T",
     // "OK", or "" when it was closed another way.

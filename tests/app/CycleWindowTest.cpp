@@ -1,4 +1,4 @@
-#include "app/Form3.h"
+#include "app/CycleWindow.h"
 #include "app/NumberBox.h"
 #include "app/RunWindows.h"
 #include "common/Settings.h"
@@ -16,9 +16,9 @@
 namespace tapwise {
 namespace {
 
-class Form3Test : public ::testing::Test {
+class CycleWindowTest : public ::testing::Test {
 protected:
-    Form3Test() : form("E", "Tapwise 2.1") {}
+    CycleWindowTest() : form("E", "Tapwise 2.1") {}
 
     void SetUp() override {
         form.prepare({"Tapwise 2.1   (Excel Row N.: 5)",
@@ -46,10 +46,10 @@ protected:
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }
 
-    Form3 form;
+    CycleWindow form;
 };
 
-TEST_F(Form3Test, ShowsTheRowItsDataAndThePercentage) {
+TEST_F(CycleWindowTest, ShowsTheRowItsDataAndThePercentage) {
     EXPECT_EQ(form.windowTitle(), "Tapwise 2.1   (Excel Row N.: 5)");
     EXPECT_TRUE(control<QLabel>("Label1")->text().startsWith("The following Excel data"));
     EXPECT_EQ(control<QPlainTextEdit>("Text1")->toPlainText(), "Col#A  Rossi\nCol#B  12\n");
@@ -60,7 +60,7 @@ TEST_F(Form3Test, ShowsTheRowItsDataAndThePercentage) {
     EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-TEST_F(Form3Test, PercentageThatIsNotValidIsRedAndHoldsTheDialog) {
+TEST_F(CycleWindowTest, PercentageThatIsNotValidIsRedAndHoldsTheDialog) {
     typePercent("-5");
     EXPECT_TRUE(percentBox()->isRed());
     click("Command3");
@@ -80,14 +80,14 @@ TEST_F(Form3Test, PercentageThatIsNotValidIsRedAndHoldsTheDialog) {
     EXPECT_EQ(form.answer().waitPercent, 75);
 }
 
-TEST_F(Form3Test, ExitCancelsEvenWithABadPercentage) {
+TEST_F(CycleWindowTest, ExitCancelsEvenWithABadPercentage) {
     typePercent("x");
     click("Command4");
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.answer().noMsg, "CANCEL");
 }
 
-TEST_F(Form3Test, PercentageIsKeptForTheNextRow) {
+TEST_F(CycleWindowTest, PercentageIsKeptForTheNextRow) {
     typePercent("40");
     click("Command3");
     form.prepare({"Tapwise 2.1   (Excel Row N.: 6)",
@@ -102,7 +102,7 @@ TEST_F(Form3Test, PercentageIsKeptForTheNextRow) {
     EXPECT_EQ(form.answer().waitPercent, 40);
 }
 
-TEST_F(Form3Test, ClosingTheDialogGoesOnAndAsksAgain) {
+TEST_F(CycleWindowTest, ClosingTheDialogGoesOnAndAsksAgain) {
     form.close();
     EXPECT_EQ(form.answer().noMsg, "NO");
     EXPECT_EQ(form.answer().waitPercent, 100);
@@ -113,7 +113,7 @@ TEST(RunningWindowTest, SmallMinimisedRedWindowInTheBottomRightCorner) {
     RunWindows windows(settings);
     windows.showRunningWindow("Tapwise 2.1 is running... Use 'Pause' key to pause/ cancel!",
                               "Tapwise is running...\nUse 'Pause' key to pause/ cancel!");
-    Form3* form = windows.form3();
+    CycleWindow* form = windows.cycleWindow();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }, 2000));
     EXPECT_TRUE(form->isMinimized());
@@ -136,7 +136,7 @@ TEST(RunningWindowTest, SmallMinimisedRedWindowInTheBottomRightCorner) {
     EXPECT_EQ(label->text(), "Error!\nTapwise is ended!");
     EXPECT_FALSE(form->isVisible());
     windows.closeRunningWindow();
-    EXPECT_EQ(windows.form3(), nullptr);
+    EXPECT_EQ(windows.cycleWindow(), nullptr);
     EXPECT_FALSE(windows.runningWindowActivated());
 }
 
