@@ -101,10 +101,12 @@ QString LauncherExec(const QString& program, const QString& argument) {
     return escapeValue(quoteWord(program) + u' ' + quoteWord(argument));
 }
 
+// The entry uses no key newer than version 1.4 of the format, the newest
+// that desktop-file-validate of Debian 12 accepts.
 QString LauncherText(const LauncherEntry& entry) {
     QString text = QStringLiteral("[Desktop Entry]\n"
                                   "Type=Application\n"
-                                  "Version=1.5\n");
+                                  "Version=1.4\n");
     text += QStringLiteral("Name=") + escapeValue(entry.name) + u'\n';
     text += QStringLiteral("Exec=") + LauncherExec(entry.program, entry.argument) + u'\n';
     if (!entry.folder.isEmpty())

@@ -46,7 +46,7 @@ TEST(LauncherTextTest, TheFileHoldsTheEntryAndItsNameGivesTheFileName) {
                               "/usr/bin", "tapwise"};
     EXPECT_EQ(LauncherText(entry), "[Desktop Entry]\n"
                                    "Type=Application\n"
-                                   "Version=1.5\n"
+                                   "Version=1.4\n"
                                    "Name=\\sTapwise 2.1 (a\\\\b)\n"
                                    "Exec=\"/usr/bin/tapwise\" \"/data/,Orders,|,\"\n"
                                    "Path=/usr/bin\n"
