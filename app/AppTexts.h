@@ -41,16 +41,6 @@ inline constexpr char ShortcutUnavailable[] =
     "This version of Tapwise cannot create the shortcut yet.\n"
     "Start it as:  tapwise FOLDER,NAME  (add ,,NoMsg to run without messages).";
 
-// A folder without a Key sequence name asks for the main window, which this
-// version does not have.
-inline constexpr BilingualText NoMainWindow{
-    "This version of Tapwise has no main window yet.\n"
-    "To run a Key sequence, give its name after the data folder:\n"
-    "    tapwise FOLDER,NAME",
-    "Questa versione di Tapwise non ha ancora la finestra principale.\n"
-    "Per eseguire un 'Key Sequence', indica il suo nome dopo la cartella dei dati:\n"
-    "    tapwise CARTELLA,NOME"};
-
 // --- The run's windows ---
 
 // Start window (StartWindow, Form10).
