@@ -59,6 +59,19 @@ public:
     }
 };
 
+int captionWidth(const QPushButton* button) {
+    return button->fontMetrics().horizontalAdvance(button->text()) + 2 * CaptionPadding;
+}
+
+// Widens a button to the left, keeping its right edge, but not beyond
+// leftmost; gives its new right edge.
+int growLeft(QPushButton* button, int width, int leftmost) {
+    const int right = button->geometry().right();
+    const int left = std::min(button->x(), std::max(leftmost, right + 1 - width));
+    button->setGeometry(left, button->y(), width, button->height());
+    return button->geometry().right();
+}
+
 void setControlText(QWidget* control, const text::ControlText& texts, const QString& lang) {
     if (auto* button = qobject_cast<QPushButton*>(control))
         button->setText(texts.caption.in(lang));
@@ -176,22 +189,28 @@ void MainWindow::fitCaptions() {
         descriptionLabel->height());
     const QList<QPushButton*> bottomRow = {runButton, exitButton, helpButton, mousePositionButton,
                                            uninstallButton};
+    const int gap = TwipsToPixels(ExitLeft - RunLeft - RunWidth);
     int right = 0;
     for (QPushButton* button : bottomRow) {
-        const int wanted =
-            button->fontMetrics().horizontalAdvance(button->text()) + 2 * CaptionPadding;
-        button->setGeometry(std::max(button->x(), right + (right ? 7 : 0)), button->y(),
-                            std::max(button->width(), wanted), button->height());
+        button->setGeometry(std::max(button->x(), right + gap), button->y(),
+                            std::max(button->width(), captionWidth(button)), button->height());
         right = button->geometry().right();
     }
+    // The buttons beside the list keep one width and grow to the left, up
+    // to the list; the shortcut button below them likewise.
+    const int leftmost = sequenceList->geometry().right() + 8;
+    const QList<QPushButton*> column = {newButton,    updateButton, deleteButton,
+                                        exportButton, importButton, printButton};
+    int columnWidth = 0;
+    for (QPushButton* button : column)
+        columnWidth = std::max({columnWidth, button->width(), captionWidth(button)});
     int widest = right;
-    for (QPushButton* button : {newButton, updateButton, deleteButton, exportButton, importButton,
-                                printButton, shortcutButton}) {
-        const int wanted =
-            button->fontMetrics().horizontalAdvance(button->text()) + 2 * CaptionPadding;
-        button->resize(std::max(button->width(), wanted), button->height());
-        widest = std::max(widest, button->geometry().right());
-    }
+    for (QPushButton* button : column)
+        widest = std::max(widest, growLeft(button, columnWidth, leftmost));
+    widest =
+        std::max(widest, growLeft(shortcutButton,
+                                  std::max(shortcutButton->width(), captionWidth(shortcutButton)),
+                                  leftmost));
     const int margin = TwipsToPixels(Width - UninstallLeft - SideWidth);
     setFixedSize(std::max(TwipsToPixels(Width), widest + margin), TwipsToPixels(Height));
 }

@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <memory>
 
