@@ -20,27 +20,6 @@ inline constexpr BilingualText MustBeNoMsg{"(must be 'NoMsg' or blank)",
 inline constexpr BilingualText SequenceMissing{"The 'Key Sequence' does not exists!",
                                                "'Key Sequence' non esistente!"};
 
-// Shown without an argument (always in English), with Yes and No.
-inline constexpr char ShortcutOffer[] =
-    "Run the program supplying as an argument the full path"
-    " of the folder which will contain the data.\n"
-    "Ex.: c:\\Programs\\Tapwise.exe  c:\\MyFolder\n"
-    "\n"
-    "It is suggested to do as it follows:\n"
-    "1. Create a Desktop shortcut at the program Tapwise.exe.\n"
-    "2. Click right the icon and select Property.\n"
-    "3. In 'Target' box, fill in with the folder full path on the right side of the program "
-    "full path.\n"
-    "\n"
-    "(To uninstall, delete the shortcut, the program and the data file 'TapwiseData.dtk' inside "
-    "the folder,"
-    " or press the button 'Uninstall').\n"
-    "\n"
-    "Do you want to create the shortcut automatically?";
-inline constexpr char ShortcutUnavailable[] =
-    "This version of Tapwise cannot create the shortcut yet.\n"
-    "Start it as:  tapwise FOLDER,NAME  (add ,,NoMsg to run without messages).";
-
 // --- The run's windows ---
 
 // Start window (StartWindow, Form10).

@@ -45,13 +45,19 @@ Status WriteLauncher(const QString& folder, const LauncherEntry& entry, const QS
 // be.
 QString DesktopFolder();
 
-// The launcher name and argument of a Key sequence's launcher: the title
-// part of MainTitle (Settings::runTitle) with the name in parentheses, and
-// "DATAFOLDER,NAME,WORKBOOK|,NoMsg". A name that the command line cannot
-// carry gives the message that says why.
+// The argument of the main launcher: the data folder alone. A folder that
+// the command line cannot carry gives the message that says why.
+Result<QString> MainLauncherArgument(const QString& folder, const QString& lang);
+
+// The argument of a Key sequence's launcher, "DATAFOLDER,NAME,WORKBOOK|,NoMsg"
+// with the whole name, so that the run finds its Key sequence. A name or a
+// path that the command line cannot carry (holding ",", or blanks around it,
+// or "|" in a path) gives the message that says why.
 Result<QString> SequenceLauncherArgument(const QString& dataFolder, const QString& name,
                                          const QString& excelFile, const QString& noMsgWord,
                                          const QString& lang);
+// Its name: the title part of MainTitle (Settings::runTitle) and the Key
+// sequence's name, cut to 200 characters, in parentheses.
 QString SequenceLauncherName(const Settings& settings, const QString& name);
 
 // True when a Keys text of the lines types a worksheet column, so that the

@@ -2,9 +2,17 @@
 
 #include "app/AppTexts.h"
 #include "app/ConsoleWindow.h"
+#include "app/DesktopShortcuts.h"
+#include "app/HelpWindow.h"
+#include "app/Pickers.h"
+#include "app/ShortcutTexts.h"
 #include "common/Settings.h"
 #include "platform/Desktop.h"
 #include "store/SequenceStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace tapwise {
 
@@ -29,10 +37,10 @@ Startup::Startup(Settings& settings, MessageSink& messages, RunLauncher& launche
 
 int Startup::run(const QString& argument) {
     QString rest = argument.trimmed();
-    settings_.Lang = QStringLiteral("E");
-    if (rest.isEmpty())
-        return shortcutOffer();
     settings_.Lang = TakeLanguageSuffix(rest);
+    // A language suffix alone chooses the language of the offer.
+    if (rest.trimmed().isEmpty())
+        return shortcutOffer();
     Result<RunArguments> parsed = ParseRunArguments(rest, settings_.Lang);
     if (!parsed)
         return report(parsed.error().message, ExitBadArgument);
@@ -45,11 +53,31 @@ int Startup::run(const QString& argument) {
     return backgroundRun(arguments);
 }
 
+// Without a folder there is nothing to work on: explain how the program is
+// started, offer the main launcher, and show the manual either way.
 int Startup::shortcutOffer() {
-    if (messages_.askYesNo(settings_.MainTitle, QString::fromLatin1(apptext::ShortcutOffer)))
-        messages_.showMessage(settings_.MainTitle,
-                              QString::fromLatin1(apptext::ShortcutUnavailable));
+    const QString& lang = settings_.Lang;
+    const QString program = QCoreApplication::applicationFilePath();
+    settings_.DataFolder = QFileInfo(program).absolutePath() + u'/';
+    const QString example = QDir::home().filePath(shortcuttext::ExampleFolder.in(lang));
+    if (messages_.askYesNo(settings_.MainTitle,
+                           shortcuttext::ShortcutOffer.in(lang).arg(program, example)))
+        createMainLauncher();
+    ShowHelp(nullptr, settings_);
     return ExitDone;
+}
+
+void Startup::createMainLauncher() {
+    const QString folder = BrowsePlace(nullptr, settings_, QStringLiteral("FLD"), QString(),
+                                       shortcuttext::FolderCaption.in(settings_.Lang));
+    if (folder.isEmpty())
+        return;
+    const Result<QString> argument = MainLauncherArgument(folder, settings_.Lang);
+    if (!argument) {
+        messages_.showMessage(QString::fromLatin1(apptext::MessageTitle), argument.error().message);
+        return;
+    }
+    CreateDesktopShortcut(nullptr, settings_, settings_.runTitle(), argument.value());
 }
 
 int Startup::backgroundRun(RunArguments& arguments) {

@@ -64,6 +64,7 @@ public:
 
 private:
     int shortcutOffer();
+    void createMainLauncher();
     int backgroundRun(RunArguments& arguments);
     void minimizeConsole();
     int report(const QString& text, int exitCode);

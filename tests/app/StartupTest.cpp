@@ -197,23 +197,5 @@ TEST_F(StartupTest, FolderWithoutANameOpensTheMainWindowInItsLanguage) {
     EXPECT_TRUE(launcher.runs.empty());
 }
 
-TEST_F(StartupTest, WithoutArgumentTheShortcutOfferIsAskedInEnglish) {
-    settings.Lang = "I";
-    EXPECT_EQ(start("   "), ExitDone);
-    ASSERT_EQ(messages.questions.size(), 1u);
-    EXPECT_EQ(messages.questions.front().title, "Tapwise 2.1");
-    EXPECT_TRUE(messages.questions.front().text.startsWith(
-        "Run the program supplying as an argument the full path of the folder which will "
-        "contain the data.\n"));
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(settings.Lang, "E");
-
-    messages.answerYes = true;
-    EXPECT_EQ(start(""), ExitDone);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown.front().text.contains("cannot create the shortcut"));
-    EXPECT_TRUE(launcher.runs.empty());
-}
-
 } // namespace
 } // namespace tapwise
