@@ -20,16 +20,6 @@ inline constexpr BilingualText MustBeNoMsg{"(must be 'NoMsg' or blank)",
 inline constexpr BilingualText SequenceMissing{"The 'Key Sequence' does not exists!",
                                                "'Key Sequence' non esistente!"};
 
-// A folder without a Key sequence name asks for the main window, which this
-// version does not have.
-inline constexpr BilingualText NoMainWindow{
-    "This version of Tapwise has no main window yet.\n"
-    "To run a Key sequence, give its name after the data folder:\n"
-    "    tapwise FOLDER,NAME",
-    "Questa versione di Tapwise non ha ancora la finestra principale.\n"
-    "Per eseguire un 'Key Sequence', indica il suo nome dopo la cartella dei dati:\n"
-    "    tapwise CARTELLA,NOME"};
-
 // --- The run's windows ---
 
 // Start window (StartWindow, Form10).

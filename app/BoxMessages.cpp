@@ -1,6 +1,6 @@
 #include "app/BoxMessages.h"
 
-#include <QMessageBox>
+#include "gui/MessageBox.h"
 
 #include <cstdio>
 
@@ -12,21 +12,15 @@ void writeToErrorOutput(const QString& text) {
     std::fflush(stderr);
 }
 
-int showBox(const QString& title, const QString& text, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, buttons);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    return box.exec();
-}
-
 } // namespace
 
 void BoxMessages::showMessage(const QString& title, const QString& text) {
     writeToErrorOutput(text);
-    showBox(title, text, QMessageBox::Ok);
+    MessageBox::show(nullptr, title, text);
 }
 
 bool BoxMessages::askYesNo(const QString& title, const QString& text) {
-    return showBox(title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return MessageBox::askYesNo(nullptr, title, text);
 }
 
 } // namespace tapwise

@@ -13,6 +13,9 @@ namespace tapwise {
 // captioned MainTitle + "  Tutorial". Shown modally; returns when closed.
 void ShowHelp(QWidget* parent, const Settings& settings);
 
+// The manual in a language ("I" Italian, otherwise English).
+QString HelpText(const QString& lang);
+
 // For tests of the windows that offer the help: while on, ShowHelp records
 // the call and returns at once instead of opening the modal viewer.
 void SetHelpTestMode(bool on);
@@ -32,14 +35,19 @@ public:
     // Prints the window's image on the printer given, one page; false when
     // nothing could be printed.
     bool printImage(QPrinter& printer);
+    // For tests: the print offer prints into this PDF file instead of on the
+    // default printer.
+    void setPrintFile(const QString& pdfFile) { printFile_ = pdfFile; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Text1_MouseDown();
+    void printOnDefaultPrinter();
 
     Settings settings_;
+    QString printFile_;
     QPlainTextEdit* Text1 = nullptr;
 };
 

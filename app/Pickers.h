@@ -14,8 +14,9 @@ namespace tapwise {
 // value; "" means the user left with Exit (or closed the window).
 
 // The exchange file picker (Form6). PickerMode 'E' picks a ".tpw" file to
-// export to (a file the user agreed to rewrite has been deleted), 'I' an
-// existing one to import. Gives PickedFile: the full path, or "".
+// export to (when it exists the user has agreed to rewrite it; it is left
+// in place for the export to replace), 'I' an existing one to import. Gives
+// PickedFile: the full path, ending in ".tpw", or "".
 QString PickExchangeFile(QWidget* parent, const Settings& settings, QChar PickerMode);
 
 // The folder or file picker (Form8). BrowseMode "FLD" picks a folder (with a

@@ -2,11 +2,14 @@
 
 #include "app/AppTexts.h"
 #include "app/ExitSafeWorkbooks.h"
+#include "app/MainWindow.h"
 #include "app/RunWindows.h"
 #include "common/Settings.h"
 #include "platform/DesktopFactory.h"
 #include "store/SequenceStore.h"
 #include "workbook/XlsxWorkbookOpener.h"
+
+#include <QApplication>
 
 namespace tapwise {
 
@@ -33,11 +36,23 @@ RunEnd ProgramLauncher::runSequence(qint32 position, QString& name, QString& exc
         return RunEnd::Failed;
     }
     SequenceStore store(settings_.DataFolder, settings_.Lang);
-    RunWindows windows(settings_);
+    RunWindows windows(settings_, mainWindow_);
     XlsxWorkbookOpener xlsx(settings_.Lang);
     ExitSafeWorkbookOpener workbooks(xlsx);
     const RunServices services{settings_, store, *screen.value(), windows, workbooks};
     return RunSequence(services, position, name, excelFile, password);
+}
+
+// The program lives in the event loop while the main window is open; the
+// window says when the program is to end and with which status.
+int ProgramLauncher::openMainWindow() {
+    MainWindow window(settings_, *this);
+    mainWindow_ = &window;
+    QObject::connect(&window, &MainWindow::programEnded, qApp,
+                     [](int exitCode) { QCoreApplication::exit(exitCode); });
+    window.Form_Load();
+    window.show();
+    return QApplication::exec();
 }
 
 } // namespace tapwise

@@ -2,6 +2,9 @@
 
 #include "app/Startup.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 
 namespace tapwise {
@@ -9,7 +12,8 @@ namespace tapwise {
 struct Settings;
 
 // The run as the program does it: the X11 desktop of the session, the data
-// folder's store, the Qt windows and the .xlsx workbook layer.
+// folder's store, the Qt windows and the .xlsx workbook layer; and the main
+// window, whose runs come back here.
 class ProgramLauncher : public RunLauncher {
 public:
     ProgramLauncher(Settings& settings, MessageSink& messages);
@@ -18,11 +22,14 @@ public:
     Result<Desktop*> desktop() override;
     RunEnd runSequence(qint32 position, QString& name, QString& excelFile,
                        QString& password) override;
+    int openMainWindow() override;
 
 private:
     Settings& settings_;
     MessageSink& messages_;
     std::unique_ptr<Desktop> desktop_;
+    // The main window while it is open: a run started from it closes it.
+    QPointer<QWidget> mainWindow_;
 };
 
 } // namespace tapwise

@@ -49,7 +49,7 @@ int Startup::run(const QString& argument) {
     if (IsNoMsg(arguments.noMsg))
         minimizeConsole();
     if (arguments.name.isEmpty())
-        return report(apptext::NoMainWindow.in(settings_.Lang), ExitDone);
+        return launcher_.openMainWindow();
     return backgroundRun(arguments);
 }
 

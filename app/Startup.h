@@ -34,7 +34,7 @@ public:
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
 };
 
-// What start-up hands over to: the desktop and the run.
+// What start-up hands over to: the desktop, the run and the main window.
 class RunLauncher {
 public:
     virtual ~RunLauncher() = default;
@@ -43,12 +43,16 @@ public:
     // Runs the Key sequence at a record position (see RunSequence).
     virtual RunEnd runSequence(qint32 position, QString& name, QString& excelFile,
                                QString& password) = 0;
+    // Opens the main window on the data folder and gives the program's exit
+    // status once it has ended (Exit, its close box, or a run started from it).
+    virtual int openMainWindow() = 0;
 };
 
 // The start-up routine: reads the program's one argument
 // "FOLDER[,NAME[,WORKBOOK[|PASSWORD][,NoMsg]]][|E or |I]", sets the
 // program-wide values, reports what is wrong with it, and runs the named Key
-// sequence. Every road ends the program; run() gives its exit status.
+// sequence or opens the main window. Every road ends the program; run()
+// gives its exit status.
 class Startup {
 public:
     // startedFromTerminal: the program's standard input is a terminal, so

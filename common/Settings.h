@@ -11,6 +11,8 @@ struct Settings {
     QString Lang = QStringLiteral("E");
     QString DataFolder; // always ends in "/"
     QString NoMsg;      // "NOMSG", "", "CANCEL", "YES" or "NO"
+    // Set by the editor when it has saved; cleared before the editor opens.
+    int SequenceChanged = 0;
 
     // The title of a run's windows: MainTitle up to and including the
     // character after its first "." ("Tapwise 2.1").

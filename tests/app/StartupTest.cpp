@@ -54,11 +54,17 @@ public:
         runs.push_back({position, name, excelFile, password, settings_.NoMsg, settings_.Lang});
         return RunEnd::Finished;
     }
+    int openMainWindow() override {
+        mainWindows.push_back({0, {}, {}, {}, settings_.NoMsg, settings_.Lang});
+        return mainWindowExit;
+    }
 
     FakeDesktop fake;
     bool desktopMissing = false;
     int desktopRequests = 0;
     std::vector<RunCall> runs;
+    std::vector<RunCall> mainWindows; // the settings each main window opened with
+    int mainWindowExit = ExitDone;
 
 private:
     Settings& settings_;
@@ -178,11 +184,16 @@ TEST_F(StartupTest, ATerminalStaysWhenNotStartedFromOneOrWithoutNoMsg) {
     EXPECT_EQ(launcher.runs.back().noMsg, "");
 }
 
-TEST_F(StartupTest, FolderWithoutANameSaysThereIsNoMainWindowYet) {
-    EXPECT_EQ(start(folder), ExitDone);
-    EXPECT_TRUE(lastMessage().startsWith("This version of Tapwise has no main window yet."));
-    EXPECT_EQ(start(folder + "|I"), ExitDone);
-    EXPECT_TRUE(lastMessage().startsWith("Questa versione di Tapwise non ha ancora"));
+// The main window's exit status is the program's: a run started from it
+// ends the program with the run's.
+TEST_F(StartupTest, FolderWithoutANameOpensTheMainWindowInItsLanguage) {
+    launcher.mainWindowExit = ExitCancelled;
+    EXPECT_EQ(start(folder + " |i"), ExitCancelled);
+    ASSERT_EQ(launcher.mainWindows.size(), 1u);
+    EXPECT_EQ(launcher.mainWindows.front().lang, "I");
+    EXPECT_EQ(launcher.mainWindows.front().noMsg, "");
+    EXPECT_EQ(settings.DataFolder, folder + "/");
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(launcher.runs.empty());
 }
 

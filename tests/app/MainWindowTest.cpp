@@ -1,0 +1,491 @@
+#include "app/MainWindow.h"
+#include "app/HelpWindow.h"
+#include "app/MousePositionWindow.h"
+#include "app/Pickers.h"
+#include "app/Startup.h"
+#include "common/Settings.h"
+#include "gui/MessageBox.h"
+#include "store/ExchangeFile.h"
+#include "store/MainList.h"
+#include "store/SequenceStore.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tapwise {
+namespace {
+
+struct RunCall {
+    qint32 position = 0;
+    QString name;
+    QString noMsg;
+};
+
+class RecordingLauncher : public RunLauncher {
+public:
+    explicit RecordingLauncher(Settings& settings) : settings_(settings) {}
+    Result<Desktop*> desktop() override { return Error{1, "no desktop in this test"}; }
+    RunEnd runSequence(qint32 position, QString& name, QString& excelFile,
+                       QString& password) override {
+        EXPECT_EQ(excelFile, "");
+        EXPECT_EQ(password, "");
+        runs.push_back({position, name, settings_.NoMsg});
+        return end;
+    }
+    int openMainWindow() override { return ExitDone; }
+
+    std::vector<RunCall> runs;
+    RunEnd end = RunEnd::Finished;
+
+private:
+    Settings& settings_;
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        settings.DataFolder = dir.path() + "/";
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+        ResetPickerAnswers();
+        SetHelpTestMode(true);
+        ASSERT_TRUE(SequenceStore(settings.DataFolder).CreateDataFile());
+    }
+    void TearDown() override {
+        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
+        MessageBox::setTestMode(false);
+        ResetPickerAnswers();
+        SetHelpTestMode(false);
+    }
+
+    // Appends Key sequences and gives their record positions.
+    QList<qint32> addSequences(const QStringList& descriptions) {
+        SequenceStore store(settings.DataFolder);
+        QList<qint32> positions;
+        for (const QString& description : descriptions) {
+            const Result<qint32> added =
+                store.AppendSequence(description, {{":" + description.left(5), "10"}});
+            EXPECT_TRUE(added.ok());
+            positions << added.valueOr(0);
+        }
+        return positions;
+    }
+
+    void open(const QString& lang = "E") {
+        settings.Lang = lang;
+        form = std::make_unique<MainWindow>(settings, launcher);
+        ended = std::make_unique<QSignalSpy>(form.get(), &MainWindow::programEnded);
+        form->Form_Load();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    template <typename W = QPushButton>
+    W* control(const char* name) {
+        W* widget = form->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void click(const char* button) { QTest::mouseClick(control(button), Qt::LeftButton); }
+    QListWidget* list() { return control<QListWidget>("List1"); }
+    void select(int row) { list()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect); }
+    // Plain messages are answered with OK before they open.
+    static void answerOk(int count = 1) {
+        for (int i = 0; i < count; ++i)
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+    }
+    void releaseOnUninstall(Qt::MouseButton button, Qt::KeyboardModifiers keys) {
+        QTest::mousePress(control("Command12"), button, keys);
+        QTest::mouseRelease(control("Command12"), button, keys);
+    }
+
+    QStringList messages() const {
+        QStringList texts;
+        for (const MessageBox::Shown& shown : MessageBox::shown()) {
+            EXPECT_EQ(shown.title, "Tapwise");
+            EXPECT_FALSE(shown.unanswered) << shown.text.toStdString();
+            texts << shown.text;
+        }
+        MessageBox::clearShown();
+        return texts;
+    }
+    QString dataFile() const { return settings.DataFolder + "TapwiseData.dtk"; }
+    // The descriptions of the data file, read back by the store.
+    QStringList storedRows() const {
+        SequenceStore store(settings.DataFolder);
+        const Result<MainList> list = store.ScanSequences();
+        EXPECT_TRUE(list.ok());
+        return list.ok() ? list.value().rows() : QStringList();
+    }
+
+    QTemporaryDir dir;
+    Settings settings;
+    RecordingLauncher launcher{settings};
+    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<QSignalSpy> ended;
+};
+
+TEST_F(MainWindowTest, FolderWithoutDataFileGetsAnEmptyOneAndSaysSo) {
+    for (const char* lang : {"E", "I"}) {
+        QFile::remove(dataFile());
+        answerOk();
+        open(lang);
+        const QString expected = QString(lang) == "I"
+                                     ? "Il file     ==>     %1\n e' stato creato."
+                                     : "The file     ==>     %1\n has been created.";
+        EXPECT_EQ(messages(), QStringList{expected.arg(dataFile())});
+        EXPECT_EQ(fileBytes(dataFile()), QByteArray(4, '\0'));
+        EXPECT_EQ(list()->count(), 0);
+        EXPECT_EQ(form->selectedRow(), -1);
+    }
+}
+
+TEST_F(MainWindowTest, ListsTheRowsInFileOrderWithTheFirstSelectedAndPositionsOutOfSight) {
+    const QList<qint32> at = addSequences({"Invoices\r\nmonthly", "Orders", "Zeta"});
+    open();
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(form->rows(),
+              QStringList({MainListRow(u"Invoices\r\nmonthly", at[0]),
+                           MainListRow(u"Orders", at[1]), MainListRow(u"Zeta", at[2])}));
+    EXPECT_EQ(form->selectedRow(), 0);
+    EXPECT_EQ(list()->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(list()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    // The record position starts after 140 characters: beyond the list's width.
+    const QString shownPart = QString(140, u'W');
+    EXPECT_LT(list()->viewport()->width(), list()->fontMetrics().horizontalAdvance(shownPart));
+}
+
+TEST_F(MainWindowTest, DamagedDataFileListsTheRowsBeforeTheDamageAndIsNeverWritten) {
+    const QList<qint32> at = addSequences({"Invoices", "Orders"});
+    QFile file(dataFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.resize(file.size() - 3); // the second record runs past the end
+    file.close();
+    const QByteArray damaged = fileBytes(dataFile());
+    answerOk();
+    open();
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(dataFile())) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QString::number(at[1]))) << shown[0].toStdString();
+    EXPECT_EQ(form->rows(), QStringList{MainListRow(u"Invoices", at[0])});
+
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    answerOk();
+    click("Command4");
+    EXPECT_EQ(messages().size(), 2);
+    QTemporaryDir otherFolder;
+    SequenceStore other(otherFolder.path() + "/");
+    const QString exchange = otherFolder.filePath("one.tpw");
+    ASSERT_TRUE(ExportSequence(other, other.AppendSequence("New", {{"x", "1"}}).value(), exchange));
+    SetNextPickedFile(exchange);
+    answerOk();
+    click("Command8");
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(fileBytes(dataFile()), damaged);
+    EXPECT_EQ(form->rows().size(), 1);
+}
+
+TEST_F(MainWindowTest, ButtonsThatActOnARowAskForOneAndDoNothingElse) {
+    addSequences({"Invoices"});
+    const QByteArray before = fileBytes(dataFile());
+    open("I");
+    list()->clearSelection();
+    for (const char* button :
+         {"Command2", "Command3", "Command4", "Command7", "Command10", "Command11"}) {
+        answerOk();
+        click(button);
+        EXPECT_EQ(messages(), QStringList{"Seleziona una riga!"}) << button;
+    }
+    EXPECT_TRUE(launcher.runs.empty());
+    EXPECT_TRUE(pickerRequests().isEmpty());
+    EXPECT_FALSE(QFile::exists(settings.DataFolder + "TapwisePrt.txt"));
+    EXPECT_EQ(fileBytes(dataFile()), before);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(ended->count(), 0);
+}
+
+// The name handed over is the row up to its last space, trimmed: the first
+// 130 characters of the description.
+TEST_F(MainWindowTest, RunHandsTheSelectedRowToTheRunAndEndsWithItsStatus) {
+    const QString longDescription = "  Long" + QString(140, u'x');
+    const QList<qint32> at = addSequences({"Invoices", longDescription});
+    open();
+    select(1);
+    launcher.end = RunEnd::Cancelled;
+    click("Command2");
+    ASSERT_EQ(launcher.runs.size(), 1u);
+    EXPECT_EQ(launcher.runs[0].position, at[1]);
+    EXPECT_EQ(launcher.runs[0].name, longDescription.left(130).trimmed());
+    EXPECT_EQ(launcher.runs[0].noMsg, "");
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(ended->count(), 1);
+    EXPECT_EQ(ended->at(0).at(0).toInt(), ExitCancelled);
+}
+
+TEST_F(MainWindowTest, DoubleClickRunsTheRowWithoutMessages) {
+    const QList<qint32> at = addSequences({"Invoices", "Orders"});
+    open();
+    const QRect second = list()->visualItemRect(list()->item(1));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, second.center());
+    ASSERT_EQ(launcher.runs.size(), 1u);
+    EXPECT_EQ(launcher.runs[0].position, at[1]);
+    EXPECT_EQ(launcher.runs[0].name, "Orders");
+    EXPECT_EQ(launcher.runs[0].noMsg, "NOMSG");
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(ended->count(), 1);
+    EXPECT_EQ(ended->at(0).at(0).toInt(), ExitDone);
+}
+
+TEST_F(MainWindowTest, DeleteAsksFirstAndSelectsTheRowThatTookThePlaceOrTheFirst) {
+    addSequences({"A", "B", "C", "D"});
+    open();
+    select(1);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    click("Command4");
+    EXPECT_EQ(messages(), QStringList{"Do you confirm?"});
+    EXPECT_EQ(storedRows().size(), 4);
+
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    click("Command4");
+    EXPECT_EQ(messages(), QStringList{"Do you confirm?"});
+    EXPECT_EQ(form->rows(), storedRows());
+    ASSERT_EQ(form->rows().size(), 3);
+    EXPECT_TRUE(form->rows()[1].startsWith("C "));
+    EXPECT_EQ(form->selectedRow(), 1);
+
+    select(2);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    click("Command4");
+    EXPECT_EQ(form->rows().size(), 2);
+    EXPECT_EQ(form->selectedRow(), 0);
+
+    for (int i = 0; i < 2; ++i) {
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click("Command4");
+    }
+    EXPECT_TRUE(form->rows().isEmpty());
+    EXPECT_EQ(form->selectedRow(), -1);
+    EXPECT_EQ(storedRows(), QStringList());
+    EXPECT_EQ(messages().size(), 3);
+}
+
+TEST_F(MainWindowTest, ExportWritesTheRecordAndImportAppendsItUnchangedAndSelectsIt) {
+    const QList<qint32> at = addSequences({"Invoices", "Orders\r\nweekly"});
+    SequenceStore source(settings.DataFolder);
+    const QByteArray record = source.ReadSequence(at[1]).value().rawRecord;
+    const QString exchange = dir.filePath("orders.tpw");
+    open();
+    select(1);
+    SetNextPickedFile("");
+    click("Command7"); // left with Exit
+    EXPECT_TRUE(messages().isEmpty());
+    SetNextPickedFile(exchange);
+    answerOk();
+    click("Command7");
+    EXPECT_EQ(messages(), QStringList{"Export done!"});
+    EXPECT_EQ(fileBytes(exchange), record);
+    ASSERT_EQ(pickerRequests().size(), 2);
+    EXPECT_EQ(pickerRequests()[1].PickerMode, u'E');
+
+    // Imported twice: two records of the same bytes, the second selected.
+    answerOk(2);
+    SetNextPickedFile(exchange);
+    click("Command8");
+    SetNextPickedFile(exchange);
+    click("Command8");
+    EXPECT_EQ(messages(), QStringList({"Import done!", "Import done!"}));
+    EXPECT_EQ(pickerRequests().back().PickerMode, u'I');
+    const QStringList rows = form->rows();
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(form->selectedRow(), 3);
+    SequenceStore after(settings.DataFolder);
+    EXPECT_EQ(after.ReadSequence(RowPosition(rows[2])).value().rawRecord, record);
+    EXPECT_EQ(after.ReadSequence(RowPosition(rows[3])).value().rawRecord, record);
+
+    QFile broken(exchange);
+    ASSERT_TRUE(broken.open(QIODevice::Append));
+    broken.write("x");
+    broken.close();
+    const QByteArray before = fileBytes(dataFile());
+    SetNextPickedFile(exchange);
+    answerOk();
+    click("Command8");
+    EXPECT_EQ(messages(), QStringList{"Invalid '.tpw' file!"});
+    EXPECT_EQ(fileBytes(dataFile()), before);
+}
+
+TEST_F(MainWindowTest, PrintFormatWritesTheListingAndOpensItOrSaysWhereItIs) {
+    addSequences({"Invoices", "Orders"});
+    open("I");
+    QStringList opened;
+    bool canOpen = true;
+    form->setDocumentOpener([&](const QString& file) {
+        opened << file;
+        return canOpen;
+    });
+    select(1);
+    click("Command11");
+    const QString printFile = settings.DataFolder + "TapwisePrt.txt";
+    EXPECT_EQ(opened, QStringList{printFile});
+    EXPECT_TRUE(fileBytes(printFile).startsWith("Tapwise 'Key Sequence'\r\n"));
+    EXPECT_TRUE(fileBytes(printFile).contains("Orders"));
+    EXPECT_TRUE(messages().isEmpty());
+
+    canOpen = false;
+    answerOk();
+    click("Command11");
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(printFile)) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].startsWith("Il listato")) << shown[0].toStdString();
+}
+
+TEST_F(MainWindowTest, NewAndUpdateSayTheEditorIsMissingAndHelpKeepsTheWindow) {
+    addSequences({"Invoices"});
+    open();
+    settings.SequenceChanged = 1;
+    answerOk(2);
+    click("Command1");
+    click("Command3");
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].startsWith("This version of Tapwise cannot create or change"));
+    EXPECT_EQ(shown[1], shown[0]);
+    EXPECT_EQ(settings.SequenceChanged, 0);
+
+    click("Command6");
+    EXPECT_EQ(helpShowings(), 1);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(ended->count(), 0);
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgram) {
+    open();
+    click("Command5");
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(ended->count(), 1);
+    EXPECT_EQ(ended->at(0).at(0).toInt(), ExitDone);
+}
+
+TEST_F(MainWindowTest, MousePositionWindowTakesThePlaceOfTheMainWindowUntilClosed) {
+    open("I");
+    click("Command9");
+    EXPECT_FALSE(form->isVisible());
+    MousePositionWindow* form7 = form->mousePositionWindow();
+    ASSERT_NE(form7, nullptr);
+    EXPECT_TRUE(form7->isVisible());
+    EXPECT_EQ(form7->objectName(), "Form7");
+    EXPECT_EQ(form7->windowTitle(), "Tapwise 2.1");
+    EXPECT_TRUE(form7->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(ended->count(), 0);
+
+    QPoint pointer(12, 345);
+    form7->setPointerReader([&] { return pointer; });
+    QTRY_COMPARE(form7->text(), QString("Posizione del mouse:  X= 12     Y= 345"));
+    pointer = {1279, 0};
+    QTRY_COMPARE(form7->text(), QString("Posizione del mouse:  X= 1279     Y= 0"));
+
+    form7->close();
+    ASSERT_EQ(ended->count(), 1);
+    EXPECT_EQ(ended->at(0).at(0).toInt(), ExitDone);
+}
+
+TEST_F(MainWindowTest, MousePositionTextInEnglish) {
+    MousePositionWindow form7(settings);
+    form7.setPointerReader([] { return QPoint(640, 7); });
+    form7.Timer1_Timer();
+    EXPECT_EQ(form7.text(), "Mouse position:  X= 640     Y= 7");
+}
+
+TEST_F(MainWindowTest, UninstallNeedsTheLeftButtonWithCtrlAndAltButNotShift) {
+    open();
+    const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+    answerOk(4);
+    releaseOnUninstall(Qt::LeftButton, {});
+    releaseOnUninstall(Qt::LeftButton, Qt::ControlModifier);
+    releaseOnUninstall(Qt::LeftButton, ctrlAlt | Qt::ShiftModifier);
+    releaseOnUninstall(Qt::RightButton, ctrlAlt);
+    EXPECT_EQ(messages(), QStringList(4, "To uninstall you must press Ctrl+Alt+Click!"));
+
+    MessageBox::setNextAnswer(QMessageBox::No);
+    releaseOnUninstall(Qt::LeftButton, ctrlAlt);
+    EXPECT_EQ(messages(), QStringList{"Are you sure you want to uninstall?"});
+    EXPECT_TRUE(QFile::exists(dataFile()));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(ended->count(), 0);
+}
+
+TEST_F(MainWindowTest, ItalianTextsAndTabOrder) {
+    open("I");
+    messages();
+    EXPECT_EQ(control<QLabel>("Label1")->text(), "Descrizione del 'Key Sequence'");
+    EXPECT_TRUE(control<QLabel>("Label1")->font().bold());
+    EXPECT_EQ(list()->toolTip(), "DblClick: Esegui senza messaggi");
+    EXPECT_EQ(control("Command1")->text(), "Nuovo");
+    EXPECT_EQ(control("Command10")->text(), "Crea collegam. su Desktop");
+    EXPECT_EQ(control("Command12")->toolTip(), "Ctrl+Alt+Click: disinstalla");
+    const std::pair<const char*, const char*> sameInBoth[] = {
+        {"Command5", "Exit"}, {"Command6", "Help"}, {"Command7", "Export"}, {"Command8", "Import"}};
+    for (const auto& [button, caption] : sameInBoth)
+        EXPECT_EQ(control(button)->text(), caption);
+    EXPECT_EQ(control("Command5")->toolTip(), "");
+
+    QStringList order;
+    QWidget* w = list();
+    for (int i = 0; i < 13; ++i) {
+        order << w->objectName();
+        do
+            w = w->nextInFocusChain();
+        while (w->parentWidget() != form.get());
+    }
+    EXPECT_EQ(order, QStringList({"List1", "Command2", "Command3", "Command5", "Command1",
+                                  "Command4", "Command6", "Command7", "Command8", "Command9",
+                                  "Command10", "Command11", "Command12"}));
+}
+
+// The window must look finished: every caption fits its control, no two
+// controls overlap, and all of them lie inside the window.
+TEST_F(MainWindowTest, CaptionsFitAndControlsNeitherOverlapNorLeaveTheWindow) {
+    for (const char* lang : {"E", "I"}) {
+        open(lang);
+        messages();
+        QList<QWidget*> controls;
+        for (QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible())
+                controls << child;
+        ASSERT_EQ(controls.size(), 14);
+        for (QWidget* c : controls) {
+            EXPECT_TRUE(form->rect().contains(c->geometry())) << c->objectName().toStdString();
+            if (auto* button = qobject_cast<QPushButton*>(c)) {
+                EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 8,
+                          button->width())
+                    << lang << " " << button->objectName().toStdString();
+            }
+            if (auto* label = qobject_cast<QLabel*>(c)) {
+                EXPECT_LE(label->sizeHint().width(), label->width());
+            }
+            for (QWidget* other : controls) {
+                EXPECT_TRUE(other == c || !c->geometry().intersects(other->geometry()))
+                    << c->objectName().toStdString() << " " << other->objectName().toStdString();
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace tapwise
