@@ -263,6 +263,10 @@ public:
         ADD_FAILURE() << "nothing runs without an argument";
         return RunEnd::Failed;
     }
+    int openMainWindow() override {
+        ADD_FAILURE() << "no main window without an argument";
+        return ExitRunFailed;
+    }
 };
 
 class ShortcutOfferTest : public ShortcutWindowsTest {
