@@ -10,6 +10,12 @@
 #include <QTreeView>
 
 namespace tapwise {
+namespace {
+
+// How long the folder list follows the loading of the folder opened.
+constexpr int RevealTime = 3000;
+
+} // namespace
 
 // The folders of the file system, with the open folder shown in bold under
 // an open-folder icon, so that the folder a name is saved in is always seen.
@@ -77,6 +83,13 @@ PlaceLists::PlaceLists(QList<Place> places, QWidget* parent)
 
     folders_ = new FolderModel(this);
     folders_->setRootPath(QStringLiteral("/"));
+    // The folders load and sort in the background: while the folder opened
+    // settles, it is revealed again after each change, once the model has
+    // finished announcing it (looking a folder up may add rows to it).
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, &PlaceLists::revealOpenFolder,
+            Qt::QueuedConnection);
+    connect(folders_, &QFileSystemModel::layoutChanged, this, &PlaceLists::revealOpenFolder,
+            Qt::QueuedConnection);
     placeFilter_ = new PlaceFilter(folders_, this);
     Dir1 = new QTreeView(parent);
     Dir1->setModel(placeFilter_);
@@ -87,8 +100,10 @@ PlaceLists::PlaceLists(QList<Place> places, QWidget* parent)
     Dir1->setUniformRowHeights(true);
     connect(Dir1, &QTreeView::doubleClicked, this,
             [this](const QModelIndex& item) { emit folderOpened(folderOf(item)); });
-    connect(Dir1, &QTreeView::clicked, this,
-            [this](const QModelIndex& item) { emit folderClicked(folderOf(item)); });
+    connect(Dir1, &QTreeView::clicked, this, [this](const QModelIndex& item) {
+        revealing_.setRemainingTime(0);
+        emit folderClicked(folderOf(item));
+    });
 
     files_ = new QFileSystemModel(this);
     files_->setFilter(QDir::Files);
@@ -127,10 +142,23 @@ void PlaceLists::openFolder(const QString& folder) {
                         (inHidden ? QDir::Hidden : QDir::Filters{}));
     showPlaceOf(folder);
     markFolder(folder);
-    const QModelIndex item = Dir1->currentIndex();
+    opening_ = folder;
+    revealing_.setRemainingTime(RevealTime);
+    revealOpenFolder();
+}
+
+// Expands the folders on the way down to the one opened and scrolls to it,
+// until a click of the user or the time for loading is over.
+void PlaceLists::revealOpenFolder() {
+    if (revealing_.hasExpired())
+        return;
+    const QModelIndex item = folderIndex(opening_);
+    if (!item.isValid())
+        return;
+    Dir1->setCurrentIndex(item);
     for (QModelIndex up = item; up.isValid(); up = up.parent())
         Dir1->expand(up);
-    Dir1->scrollTo(item);
+    Dir1->scrollTo(item, QAbstractItemView::PositionAtCenter);
 }
 
 void PlaceLists::markFolder(const QString& folder) {

@@ -2,6 +2,7 @@
 
 #include "app/PickerRules.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 
 class QComboBox;
@@ -61,8 +62,11 @@ private:
     QString folderOf(const QModelIndex& viewIndex) const;
     QString fileOf(const QModelIndex& viewIndex) const;
     void showPlaceOf(const QString& folder);
+    void revealOpenFolder();
 
     QList<Place> places_;
+    QString opening_; // the folder opened last
+    QDeadlineTimer revealing_;
     FolderModel* folders_ = nullptr;
     PlaceFilter* placeFilter_ = nullptr;
     QFileSystemModel* files_ = nullptr;

@@ -8,8 +8,43 @@
 #include "app/Startup.h"
 #include "gui/Twips.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
 namespace tapwise::test {
 namespace {
+
+// The middle of a button of the column beside the list (New to Print
+// format), by its top in twips.
+QPoint sideButtonCentre(int top) {
+    return {TwipsToPixels(mainWindow::SideColumn + mainWindow::SideWidth / 2),
+            TwipsToPixels(top + mainWindow::ButtonHeight / 2)};
+}
+constexpr int ExportTop = 2280;
+constexpr int ImportTop = 2640;
+
+// The records of a data file as the file layout defines them, read here
+// without the store: a count, then records of a 12-byte header (three
+// little-endian lengths) and the three fields.
+QList<QByteArray> recordsOf(const QByteArray& file) {
+    const auto number = [&](qsizetype at) {
+        return qFromLittleEndian<qint32>(file.constData() + at);
+    };
+    QList<QByteArray> records;
+    qsizetype at = 4;
+    for (qint32 i = 0; file.size() >= 4 && i < number(0) && at + 12 <= file.size(); ++i) {
+        const qsizetype length = 12 + number(at) + number(at + 4) + number(at + 8);
+        records << file.mid(at, length);
+        at += length;
+    }
+    return records;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QPoint runCentre() {
     return {TwipsToPixels(mainWindow::RunLeft + mainWindow::RunWidth / 2),
@@ -50,6 +85,27 @@ protected:
             },
             std::chrono::seconds(60), std::chrono::milliseconds(50));
         return found;
+    }
+
+    // Answers the message box that opens next with Enter.
+    bool confirmMessage() {
+        const QString box = waitForWindow("Tapwise");
+        return !box.isEmpty() && focusWindow(server_, box, true) && pressKeys({"Return"});
+    }
+    // Clicks a button of the main window and types a name into the
+    // exchange file picker it opens.
+    bool pickExchangeFile(const QString& main, QPoint button, const QString& caption,
+                          const QString& name) {
+        if (!focusWindow(server_, main, true) || !clickInWindow(main, button))
+            return false;
+        const QString picker = waitForWindow(caption);
+        return !picker.isEmpty() && focusWindow(server_, picker, true) &&
+               runCommand({"xdotool", "type", "--delay", "20", name}, server_.env()).exitCode ==
+                   0 &&
+               pressKeys({"Return"});
+    }
+    bool closeMainWindow(const QString& main) {
+        return focusWindow(server_, main, true) && pressKeys({"alt+F4"});
     }
 
     WindowManager wm_;
@@ -105,6 +161,38 @@ TEST_F(MainWindowE2ETest, CloseBoxEndsTheProgram) {
     ASSERT_TRUE(focusWindow(server_, main, true));
     ASSERT_TRUE(pressKeys({"alt+F4"})); // the window manager's close
     EXPECT_EQ(waitForExit(std::chrono::seconds(30)), ExitDone) << errorOutput().toStdString();
+}
+
+// Export through the picker by typing a name, then import the file into
+// another data folder: the record arrives with the same bytes.
+TEST_F(MainWindowE2ETest, ExportedSequenceImportsIntoAnotherFolderByteForByte) {
+    addSequence("Other", {{":zzz", "1"}});
+    addSequence("Orders\r\nweekly", {{"Ctrl+s", "10"}, {"*Pause*", "0"}, {"{ENTER}", "5"}});
+    QString main = openMainWindow();
+    ASSERT_FALSE(main.isEmpty()) << "no main window";
+    ASSERT_TRUE(focusWindow(server_, main, true));
+    ASSERT_TRUE(pressKeys({"Down"}));
+    ASSERT_TRUE(pickExchangeFile(main, sideButtonCentre(ExportTop), "Export", "moved"));
+    ASSERT_TRUE(confirmMessage()); // Export done!
+    ASSERT_TRUE(closeMainWindow(main));
+    ASSERT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+
+    const QString exchange = pathInFolder("moved.tpw");
+    const QList<QByteArray> source = recordsOf(readAll(pathInFolder("TapwiseData.dtk")));
+    ASSERT_EQ(source.size(), 2);
+    EXPECT_EQ(readAll(exchange), source[1]);
+
+    QTemporaryDir other;
+    ASSERT_TRUE(QFile::copy(exchange, other.filePath("moved.tpw")));
+    ASSERT_TRUE(startTapwise({other.path()}));
+    ASSERT_TRUE(confirmMessage()); // the data file has been created
+    main = waitForWindow("Tapwise 2.1", TwipsToPixels(mainWindow::Height));
+    ASSERT_FALSE(main.isEmpty()) << "no main window";
+    ASSERT_TRUE(pickExchangeFile(main, sideButtonCentre(ImportTop), "Import", "moved"));
+    ASSERT_TRUE(confirmMessage()); // Import done!
+    ASSERT_TRUE(closeMainWindow(main));
+    ASSERT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    EXPECT_EQ(recordsOf(readAll(other.filePath("TapwiseData.dtk"))), QList<QByteArray>{source[1]});
 }
 
 } // namespace
