@@ -206,24 +206,21 @@ TEST_F(ShortcutWindowsTest, ColumnLinesAskForTheWorkbookAndANameOver200IsCutInTh
     EXPECT_TRUE(launcher(shownName).contains("," + name + ",|,\"\n"));
 }
 
-TEST_F(ShortcutWindowsTest, UninstallRemovesTheMainLauncherAndTheDataFileOnly) {
+TEST_F(ShortcutWindowsTest, UninstallLeavesKeySequenceLaunchersAndABuildTreesProgram) {
     SequenceStore store(settings.DataFolder);
     ASSERT_TRUE(store.AppendSequence("Orders", {{":a", "0"}}).ok());
-    MessageBox::setNextAnswer(QMessageBox::Ok);
-    CreateDesktopShortcut(nullptr, settings, "Tapwise 2.1", settings.DataFolder);
-    MessageBox::setNextAnswer(QMessageBox::No);
-    MessageBox::setNextAnswer(QMessageBox::Ok);
-    CreateSequenceShortcut(nullptr, settings, sequence("Orders", {{":a", "0"}}));
-    ASSERT_EQ(launchers().size(), 2);
+    QDir().mkpath(desktop);
+    for (const QString name : {"Tapwise 2.1", "Tapwise 2.1 (Orders)"})
+        ASSERT_TRUE(WriteLauncher(desktop, {name, "/usr/bin/tapwise", "/d/", {}, {}}, "E").ok());
 
     Uninstall(nullptr, settings);
     EXPECT_EQ(launchers(), QStringList{"Tapwise 2.1 (Orders).desktop"});
     EXPECT_FALSE(store.DataFileExists());
-    // Run from the build tree: no manifest lists this program, it stays.
+    // No manifest lists a program run from its build tree.
     EXPECT_TRUE(QFile::exists(QCoreApplication::applicationFilePath()));
-    // Nothing left to remove: still no message, no failure.
+    // Nothing left to remove is no failure either: no message.
     Uninstall(nullptr, settings);
-    EXPECT_EQ(MessageBox::shown().size(), 3);
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
 }
 
 // Start-up without an argument speaks through its message sink.
