@@ -1,6 +1,7 @@
 #include "app/DesktopShortcuts.h"
 
 #include "app/AppTexts.h"
+#include "app/CommandLine.h"
 #include "app/InstalledFiles.h"
 #include "app/Pickers.h"
 #include "app/ShortcutTexts.h"
@@ -153,8 +154,12 @@ QString DesktopFolder() {
     return folder;
 }
 
+// A folder alone is the whole argument: a final "|E" or "|I" would be read
+// as the language.
 Result<QString> MainLauncherArgument(const QString& folder, const QString& lang) {
-    if (folder.contains(u'|') || !carriedAsField(folder))
+    QString withoutSuffix = folder;
+    TakeLanguageSuffix(withoutSuffix);
+    if (withoutSuffix != folder || !carriedAsField(folder))
         return Error{1, PathNotCarried.in(lang).arg(folder)};
     return folder;
 }
@@ -164,10 +169,11 @@ Result<QString> SequenceLauncherArgument(const QString& dataFolder, const QStrin
                                          const QString& lang) {
     if (name.isEmpty() || !carriedAsField(name))
         return Error{1, NameNotCarried.in(lang).arg(name)};
-    for (const QString& path : {dataFolder, excelFile}) {
-        if (path.contains(u'|') || !carriedAsField(path))
-            return Error{1, PathNotCarried.in(lang).arg(path)};
-    }
+    if (!carriedAsField(dataFolder))
+        return Error{1, PathNotCarried.in(lang).arg(dataFolder)};
+    // The workbook field's first "|" starts the password.
+    if (excelFile.contains(u'|') || !carriedAsField(excelFile))
+        return Error{1, PathNotCarried.in(lang).arg(excelFile)};
     return dataFolder + u',' + name + u',' + excelFile + QStringLiteral("|,") + noMsgWord;
 }
 

@@ -46,13 +46,14 @@ Status WriteLauncher(const QString& folder, const LauncherEntry& entry, const QS
 QString DesktopFolder();
 
 // The argument of the main launcher: the data folder alone. A folder that
-// the command line cannot carry gives the message that says why.
+// the command line cannot carry (holding ",", blanks around it, or ending in
+// "|E" or "|I") gives the message that says why.
 Result<QString> MainLauncherArgument(const QString& folder, const QString& lang);
 
 // The argument of a Key sequence's launcher, "DATAFOLDER,NAME,WORKBOOK|,NoMsg"
 // with the whole name, so that the run finds its Key sequence. A name or a
 // path that the command line cannot carry (holding ",", or blanks around it,
-// or "|" in a path) gives the message that says why.
+// or "|" in the workbook) gives the message that says why.
 Result<QString> SequenceLauncherArgument(const QString& dataFolder, const QString& name,
                                          const QString& excelFile, const QString& noMsgWord,
                                          const QString& lang);

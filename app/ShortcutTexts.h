@@ -25,10 +25,12 @@ inline constexpr BilingualText NameNotCarried{
     "\",\" o inizia o finisce con uno spazio.\nRinomina il 'Key sequence' e crea di nuovo il "
     "collegamento."};
 inline constexpr BilingualText PathNotCarried{
-    "%1\n\nA shortcut cannot pass this path to the program: it holds a \",\" or a \"|\", or "
-    "begins or ends with a blank.\nImpossible to create the ShortCut!",
-    "%1\n\nUn collegamento non puo' passare questo percorso al programma: contiene una \",\" "
-    "o una \"|\", o inizia o finisce con uno spazio.\nImpossibile creare il collegamento!"};
+    "%1\n\nA shortcut cannot pass this path to the program: it holds a \",\", begins or ends "
+    "with a blank, or holds a \"|\" that the program would read as the start of a password "
+    "or of a language.\nImpossible to create the ShortCut!",
+    "%1\n\nUn collegamento non puo' passare questo percorso al programma: contiene una \",\", "
+    "inizia o finisce con uno spazio, o contiene una \"|\" che il programma leggerebbe come "
+    "inizio di una password o di una lingua.\nImpossibile creare il collegamento!"};
 
 // --- The launcher of a Key sequence (Command10) ---
 

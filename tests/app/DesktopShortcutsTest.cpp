@@ -96,7 +96,10 @@ TEST(LauncherArgumentTest, WhatTheCommandLineWouldChangeIsRefused) {
         EXPECT_TRUE(argument.error().message.startsWith(book + "\n\nUn collegamento non"));
     }
     EXPECT_FALSE(MainLauncherArgument("/home/ann/a,b/", "E").ok());
-    EXPECT_EQ(MainLauncherArgument("/home/ann/My data/", "E").valueOr({}), "/home/ann/My data/");
+    EXPECT_FALSE(MainLauncherArgument("/home/ann/new|i", "E").ok());
+    // A bar elsewhere in a folder is only a character.
+    EXPECT_EQ(MainLauncherArgument("/home/ann/a|b", "E").valueOr({}), "/home/ann/a|b");
+    EXPECT_EQ(SequenceLauncherArgument("/a|b/", "O", "", "", "E").valueOr({}), "/a|b/,O,|,");
 }
 
 // The windows' side: a desktop folder of the test's own, every question
