@@ -33,7 +33,7 @@ QString LauncherExec(const QString& program, const QString& argument);
 // The whole text of the launcher file.
 QString LauncherText(const LauncherEntry& entry);
 
-// The launcher's file name: the name with "/" replaced, cut so that the
+// The launcher's file name: the name with "/" replaced by "-", cut so that the
 // name and ".desktop" fit in one file name, followed by ".desktop".
 QString LauncherFileName(const QString& name);
 

@@ -52,13 +52,17 @@ TEST_F(CommandLineE2ETest, ArgumentFailuresShowTheirMessageAndEnd) {
 }
 
 // Without an argument: the question in a box titled with the program's
-// title; No ends the program.
-TEST_F(CommandLineE2ETest, NoArgumentAsksAndNoEnds) {
+// title; No shows the manual, and closing it ends the program.
+TEST_F(CommandLineE2ETest, NoArgumentAsksAndNoShowsTheManual) {
     ASSERT_TRUE(startTapwise({}));
     const QString offer = waitForWindow("Tapwise 2.1");
     ASSERT_FALSE(offer.isEmpty());
     focusWindow(server_, offer, false);
     pressKeys({"Escape"}); // the box's No
+    const QString manual = waitForWindow("Tapwise 2.1  Tutorial");
+    ASSERT_FALSE(manual.isEmpty()) << "no manual";
+    focusWindow(server_, manual, false);
+    pressKeys({"Escape"});
     EXPECT_EQ(waitForExit(std::chrono::seconds(60)), ExitDone);
 }
 

@@ -5,6 +5,10 @@
 
 #include "Wait.h"
 #include "app/DesktopShortcuts.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "gui/Twips.h"
+#include "store/SequenceStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,6 +140,98 @@ TEST_F(LauncherE2ETest, AKeySequenceLauncherRunsItsKeySequence) {
         ASSERT_TRUE(term.waitForSize(run.typed.size())) << run.launcher.toStdString();
         EXPECT_EQ(term.content(), run.typed);
     }
+}
+
+// The whole life of an installation: `cmake --install` into a prefix of the
+// test's own, the installed program started without an argument makes the
+// main launcher, the launcher opens the main window, and Uninstall with
+// Ctrl+Alt removes the launcher, the data file and, once the program has
+// ended, every installed file.
+class InstalledLauncherE2ETest : public LauncherE2ETest {
+protected:
+    void SetUp() override {
+        LauncherE2ETest::SetUp();
+        ASSERT_TRUE(wm.start(server_));
+        prefix = work.filePath("installed");
+        home = work.filePath("home");
+        ASSERT_TRUE(QDir().mkpath(home));
+    }
+
+    QStringList sessionEnv() const {
+        return server_.env() + QStringList{"QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8", "HOME=" + home,
+                                           "XDG_CONFIG_HOME=" + home + "/config"};
+    }
+    // Gives the window titled title the focus and presses keys in it.
+    bool answer(const QString& title, const QStringList& keys) {
+        const QString window = waitForWindow(title);
+        return !window.isEmpty() && focusWindow(server_, window, true) && pressKeys(keys);
+    }
+    QStringList manifestFiles() const {
+        QFile manifest(prefix + "/share/tapwise/installed-files");
+        if (!manifest.open(QIODevice::ReadOnly))
+            return {};
+        QStringList files = QString::fromUtf8(manifest.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        files.removeFirst(); // its comment
+        return files;
+    }
+
+    WindowManager wm;
+    QString prefix;
+    QString home;
+};
+
+TEST_F(InstalledLauncherE2ETest, OfferLauncherMainWindowAndUninstall) {
+    const CommandResult installed = runCommand(
+        {"cmake", "--install", qEnvironmentVariable("TAPWISE_BINARY_DIR"), "--prefix", prefix});
+    ASSERT_EQ(installed.exitCode, 0) << QString::fromUtf8(installed.errors).toStdString();
+    const QStringList files = manifestFiles();
+    const QString program = prefix + "/bin/tapwise";
+    ASSERT_EQ(files.size(), 5) << files.join(u' ').toStdString();
+    EXPECT_TRUE(files.contains(program));
+    EXPECT_EQ(runCommand({"desktop-file-validate", prefix + "/share/applications/tapwise.desktop"})
+                  .exitCode,
+              0);
+
+    // No argument: Yes, Select (the program's folder is offered), OK, and
+    // the manual closed.
+    Subprocess::Options options;
+    options.env = sessionEnv();
+    ASSERT_TRUE(tapwise_.start({program}, options));
+    ASSERT_TRUE(answer("Tapwise 2.1", {"Return"}));
+    ASSERT_TRUE(answer("Select or create a folder", {"Return"}));
+    ASSERT_TRUE(answer("Tapwise", {"Return"}));
+    ASSERT_TRUE(answer("Tapwise 2.1  Tutorial", {"Escape"}));
+    EXPECT_EQ(waitForExit(), ExitDone);
+    const QString launcherPath = home + "/Desktop/Tapwise 2.1.desktop";
+    ASSERT_TRUE(QFile::exists(launcherPath));
+    EXPECT_EQ(runCommand({"desktop-file-validate", launcherPath}).exitCode, 0);
+
+    // The launcher opens the main window on that folder.
+    const QString dataFolder = prefix + "/bin/";
+    ASSERT_TRUE(SequenceStore(dataFolder).AppendSequence("Orders", {{":a", "0"}}).ok());
+    Subprocess dex;
+    ASSERT_TRUE(dex.start({"setsid", "dex", launcherPath}, options));
+    const QString main = waitForWindow("Tapwise 2.1", TwipsToPixels(mainWindow::Height));
+    ASSERT_FALSE(main.isEmpty()) << "no main window";
+
+    // Uninstall (Command12, left edge at 8160 twips in the bottom row),
+    // clicked with Ctrl+Alt held.
+    const QPoint uninstall(TwipsToPixels(8160 + mainWindow::SideWidth / 2),
+                           TwipsToPixels(mainWindow::BottomRow + mainWindow::ButtonHeight / 2));
+    ASSERT_EQ(runCommand({"xdotool", "keydown", "ctrl+alt", "mousemove", "--window", main, "--sync",
+                          QString::number(uninstall.x()), QString::number(uninstall.y()), "click",
+                          "1", "keyup", "ctrl+alt"},
+                         server_.env())
+                  .exitCode,
+              0);
+    ASSERT_TRUE(answer("Tapwise", {"Return"})); // "Are you sure you want to uninstall?"
+    EXPECT_TRUE(waitUntil([&] {
+        return std::none_of(files.begin(), files.end(),
+                            [](const QString& file) { return QFile::exists(file); }) &&
+               !QFile::exists(prefix + "/share/tapwise");
+    }));
+    EXPECT_FALSE(QFile::exists(launcherPath));
+    EXPECT_FALSE(QFile::exists(dataFolder + "TapwiseData.dtk"));
 }
 
 } // namespace
