@@ -72,10 +72,9 @@ int growLeft(QPushButton* button, int width, int leftmost) {
     return button->geometry().right();
 }
 
-void setControlText(QWidget* control, const text::ControlText& texts, const QString& lang) {
-    if (auto* button = qobject_cast<QPushButton*>(control))
-        button->setText(texts.caption.in(lang));
-    control->setToolTip(texts.tooltip.english ? texts.tooltip.in(lang) : QString());
+void setControlText(QPushButton* button, const text::ControlText& texts, const QString& lang) {
+    button->setText(texts.caption.in(lang));
+    button->setToolTip(texts.tooltip.english ? texts.tooltip.in(lang) : QString());
 }
 
 } // namespace
@@ -119,8 +118,8 @@ void MainWindow::buildControls() {
     newButton = addButton("Command1", SideColumn, 960, SideWidth);
     updateButton = addButton("Command3", SideColumn, 1320, SideWidth);
     deleteButton = addButton("Command4", SideColumn, 1680, SideWidth);
-    exportButton = addButton("Command7", SideColumn, 2280, SideWidth);
-    importButton = addButton("Command8", SideColumn, 2640, SideWidth);
+    exportButton = addButton("Command7", SideColumn, ExportTop, SideWidth);
+    importButton = addButton("Command8", SideColumn, ImportTop, SideWidth);
     printButton = addButton("Command11", SideColumn, 3240, SideWidth);
     shortcutButton = addButton("Command10", ShortcutLeft, 3840, ShortcutWidth);
     runButton = addButton("Command2", RunLeft, BottomRow, RunWidth);
@@ -128,7 +127,10 @@ void MainWindow::buildControls() {
     helpButton = addButton("Command6", HelpLeft, BottomRow, RunWidth);
     mousePositionButton = addButton("Command9", MouseLeft, BottomRow, MouseWidth);
     uninstallButton = addButton("Command12", UninstallLeft, BottomRow, SideWidth);
+    connectButtons();
+}
 
+void MainWindow::connectButtons() {
     connect(newButton, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(runButton, &QPushButton::clicked, this, &MainWindow::Command2_Click);
     connect(updateButton, &QPushButton::clicked, this, &MainWindow::Command3_Click);

@@ -33,6 +33,8 @@ inline constexpr int RunLeft = 1440;
 inline constexpr int RunWidth = 1215;
 inline constexpr int SideColumn = 8280; // New to Print format
 inline constexpr int SideWidth = 1335;
+inline constexpr int ExportTop = 2280;
+inline constexpr int ImportTop = 2640;
 } // namespace mainWindow
 
 // The main window (Form2): lists the Key sequences of the data folder and
@@ -74,6 +76,7 @@ protected:
 
 private:
     void buildControls();
+    void connectButtons();
     QPushButton* addButton(const char* name, int left, int top, int width);
     void setTexts();
     void setTabOrder();

@@ -21,8 +21,6 @@ QPoint sideButtonCentre(int top) {
     return {TwipsToPixels(mainWindow::SideColumn + mainWindow::SideWidth / 2),
             TwipsToPixels(top + mainWindow::ButtonHeight / 2)};
 }
-constexpr int ExportTop = 2280;
-constexpr int ImportTop = 2640;
 
 // The records of a data file as the file layout defines them, read here
 // without the store: a count, then records of a 12-byte header (three
@@ -172,7 +170,7 @@ TEST_F(MainWindowE2ETest, ExportedSequenceImportsIntoAnotherFolderByteForByte) {
     ASSERT_FALSE(main.isEmpty()) << "no main window";
     ASSERT_TRUE(focusWindow(server_, main, true));
     ASSERT_TRUE(pressKeys({"Down"}));
-    ASSERT_TRUE(pickExchangeFile(main, sideButtonCentre(ExportTop), "Export", "moved"));
+    ASSERT_TRUE(pickExchangeFile(main, sideButtonCentre(mainWindow::ExportTop), "Export", "moved"));
     ASSERT_TRUE(confirmMessage()); // Export done!
     ASSERT_TRUE(closeMainWindow(main));
     ASSERT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
@@ -188,7 +186,7 @@ TEST_F(MainWindowE2ETest, ExportedSequenceImportsIntoAnotherFolderByteForByte) {
     ASSERT_TRUE(confirmMessage()); // the data file has been created
     main = waitForWindow("Tapwise 2.1", TwipsToPixels(mainWindow::Height));
     ASSERT_FALSE(main.isEmpty()) << "no main window";
-    ASSERT_TRUE(pickExchangeFile(main, sideButtonCentre(ImportTop), "Import", "moved"));
+    ASSERT_TRUE(pickExchangeFile(main, sideButtonCentre(mainWindow::ImportTop), "Import", "moved"));
     ASSERT_TRUE(confirmMessage()); // Import done!
     ASSERT_TRUE(closeMainWindow(main));
     ASSERT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
