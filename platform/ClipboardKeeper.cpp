@@ -113,7 +113,10 @@ Time serverTime(Display* display, Window window) {
 } // namespace
 
 int main() {
-    ::setsid(); // outlives the terminal session of the program that started it
+    ::setsid();              // outlives the terminal session of the program that started it
+    if (::chdir("/") != 0) { // keeps no folder busy
+        return 1;
+    }
     const std::string text = readAll(STDIN_FILENO);
     Display* display = XOpenDisplay(nullptr);
     if (!display) {

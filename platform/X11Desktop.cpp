@@ -138,6 +138,9 @@ bool startKeeper(const QString& program, const QByteArray& text) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, ready[1], STDOUT_FILENO);
+    // It outlives us: it must hold none of our pipes (a caller waiting for
+    // our output to end would wait for it) and print nothing to a terminal.
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     const QByteArray path = QFile::encodeName(program);
     char* argv[] = {const_cast<char*>(path.constData()), nullptr};
     pid_t pid = 0;
