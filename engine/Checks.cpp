@@ -27,6 +27,12 @@ bool isZero(const QString& field) {
     return isNumericText(field) && field.trimmed().toDouble() == 0.0;
 }
 
+// A cell's "\r\n" comes back from an editor as "\n" (or "\r"): one line
+// end either way, typed as one Enter.
+QString sameLineEnds(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+}
+
 qint16 countdownSeconds(const QString& field) {
     const qint32 seconds = wholeNumber(field).value_or(0);
     return qint16(std::clamp<qint32>(seconds, 0, std::numeric_limits<qint16>::max()));
@@ -154,7 +160,7 @@ qint16 Checks::ChkSentCell(const QString& expected, qint32 /*row*/) {
     keep(status, desktop.restoreClipboard(saved));
     if (!run_.check(status))
         return PauseContinue;
-    if (expected.compare(received, Qt::CaseInsensitive) == 0)
+    if (sameLineEnds(expected).compare(sameLineEnds(received), Qt::CaseInsensitive) == 0)
         return PauseContinue;
     const QString text = run_.text(enginetexts::ReceivedData).arg(expected, received);
     return run_.pause.HandlePause(text, DifferenceMode);

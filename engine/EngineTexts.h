@@ -65,6 +65,28 @@ inline constexpr BilingualText BadMouseValues{
 inline constexpr BilingualText BadStartRow{
     "The starting Excel row must be a whole number from 2 to 65536.",
     "La riga Excel di inizio deve essere un numero intero da 2 a 65536."};
+// A workbook whose save failed after rows were sent: where they are instead.
+inline constexpr BilingualText RowsSentCopy{
+    "Rows sent and coloured green in this run: %1. The workbook with these rows coloured was "
+    "saved as '%2'; use that copy, or colour the rows by hand, before the next run.",
+    "Righe inviate e colorate di verde in questa esecuzione: %1. La cartella di lavoro con "
+    "queste righe colorate e' stata salvata come '%2'; usare quella copia, o colorare le righe "
+    "a mano, prima della prossima esecuzione."};
+inline constexpr BilingualText ChangesCopy{
+    "The cells written in this run were saved in the copy '%1'.",
+    "Le celle scritte in questa esecuzione sono state salvate nella copia '%1'."};
+inline constexpr BilingualText RowsSentNoCopy{
+    "Rows sent and coloured green in this run: %1. No copy could be saved either (%2): colour "
+    "these rows green by hand before the next run, or they are typed again.",
+    "Righe inviate e colorate di verde in questa esecuzione: %1. Non e' stato possibile salvare "
+    "nemmeno una copia (%2): colorare di verde queste righe a mano prima della prossima "
+    "esecuzione, altrimenti saranno digitate di nuovo."};
+inline constexpr BilingualText ChangesNoCopy{
+    "No copy with the cells written in this run could be saved either (%1).",
+    "Non e' stato possibile salvare nemmeno una copia con le celle scritte in questa "
+    "esecuzione (%1)."};
+inline constexpr BilingualText RowsSentCopyName{" (rows sent %1)", " (righe inviate %1)"};
+
 inline constexpr BilingualText RunStopped{"Tapwise has been stopped by an error:",
                                           "Tapwise e' stato fermato da un errore:"};
 

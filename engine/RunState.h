@@ -58,10 +58,11 @@ struct RunState {
     // The rows being sent.
     QString CurrentRowText;
     QString NextRowText;
-    QString DataSent;        // "Col#X  value" lines of the current row
-    QString LastValue;       // the cell typed by the last worksheet column line
-    bool RepeatFlag = false; // that cell held "#REPEAT#"
-    QSet<qint32> SentRows;   // rows of open row groups whose cycle ended
+    QString DataSent;           // "Col#X  value" lines of the current row
+    QString LastValue;          // the cell typed by the last worksheet column line
+    bool RepeatFlag = false;    // that cell held "#REPEAT#"
+    QSet<qint32> SentRows;      // rows of open row groups whose cycle ended
+    QList<qint32> ColouredRows; // rows this run coloured green, in order
 
     // The arguments of the run.
     QString Description;

@@ -10,10 +10,50 @@
 #include "language/LineSyntax.h"
 #include "platform/Desktop.h"
 #include "workbook/Workbook.h"
+#include "workbook/WorkbookTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace tapwise {
 
 namespace et = enginetexts;
+
+namespace {
+
+// Copies tried under other names when one exists.
+constexpr int CopyAttempts = 9;
+
+} // namespace
+
+QString rowRanges(QList<qint32> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QStringList ranges;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype end = i;
+        while (end + 1 < rows.size() && rows[end + 1] == rows[end] + 1)
+            ++end;
+        ranges.append(end == i ? QString::number(rows[i])
+                               : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[end]));
+        i = end + 1;
+    }
+    return ranges.join(QStringLiteral(", "));
+}
+
+QString rowsSentCopyPath(const QString& fullName, const QString& label, const QDateTime& when,
+                         int attempt) {
+    const QFileInfo info(fullName);
+    QString name =
+        info.completeBaseName() + label.arg(when.toString(QStringLiteral("yyyy-MM-dd hh-mm")));
+    if (attempt > 1)
+        name += u' ' + QString::number(attempt);
+    if (!info.suffix().isEmpty())
+        name += u'.' + info.suffix();
+    return QDir(info.path()).filePath(name);
+}
 
 WorksheetSource::WorksheetSource(Run& run) : run_(run) {}
 
@@ -144,8 +184,10 @@ void WorksheetSource::PutClipboardToColumn(const QString& keys) {
 }
 
 void WorksheetSource::colourRow(qint32 row) {
-    if (workbook_ && run_.check(workbook_->setRowColorIndex(row, GreenColorIndex)))
+    if (workbook_ && run_.check(workbook_->setRowColorIndex(row, GreenColorIndex))) {
         ++run_.state.GreenRows;
+        run_.state.ColouredRows.append(row);
+    }
 }
 
 void WorksheetSource::colourGroupAbove(qint32 blankRow) {
@@ -188,9 +230,36 @@ Status WorksheetSource::close(bool save) {
     if (!workbook_)
         return {};
     Status saved = save ? workbook_->save() : Status();
+    if (!saved) {
+        const Error& error = saved.error();
+        saved = Error{error.code, error.message + u'\n' + saveAside(error.message)};
+    }
     workbook_->close();
     workbook_.reset();
     return saved;
+}
+
+// The save failed (the workbook changed on disk, a spreadsheet program has
+// it open, the disk is full): the green rows must not be lost, or the next
+// run types them again. The workbook as this run opened it, with its
+// changes, goes into a new file beside it; nothing is written over.
+QString WorksheetSource::saveAside(const QString& failure) {
+    const QString rows = rowRanges(run_.state.ColouredRows);
+    const QDateTime when = run_.desktop().currentDateTime();
+    Status copied = Error{0, failure};
+    for (int attempt = 1; attempt <= CopyAttempts; ++attempt) {
+        const QString path =
+            rowsSentCopyPath(workbook_->fullName(), run_.text(et::RowsSentCopyName), when, attempt);
+        copied = workbook_->saveCopy(path);
+        if (copied) {
+            return rows.isEmpty() ? run_.text(et::ChangesCopy).arg(path)
+                                  : run_.text(et::RowsSentCopy).arg(rows, path);
+        }
+        if (copied.error().code != FileExistsErrorCode)
+            break;
+    }
+    return rows.isEmpty() ? run_.text(et::ChangesNoCopy).arg(copied.error().message)
+                          : run_.text(et::RowsSentNoCopy).arg(rows, copied.error().message);
 }
 
 } // namespace tapwise

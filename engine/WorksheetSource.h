@@ -2,6 +2,8 @@
 
 #include "common/Result.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,6 +17,14 @@ class Workbook;
 
 // Row 1 holds the headers; data start at row 2.
 inline constexpr qint32 FirstDataRow = 2;
+
+// Rows as a short list of ranges: "2-4, 6".
+QString rowRanges(QList<qint32> rows);
+// Where a workbook that could not be saved puts its copy with the rows
+// sent: beside it, NAME + label (" (rows sent %1)", %1 the minute) + the
+// extension, with " 2", " 3"... for later attempts.
+QString rowsSentCopyPath(const QString& fullName, const QString& label, const QDateTime& when,
+                         int attempt);
 
 // The worksheet side of a run: the workbook, its rows and cells, the green
 // colouring of the rows sent, the cycle dialog after each row. Every access
@@ -64,10 +74,13 @@ public:
     // The cycle dialog after a row; sets NoMsg and WaitPercent.
     void ShowCycleDialog();
 
-    // Saves the workbook when asked and closes it; the save's failure.
+    // Saves the workbook when asked and closes it; the save's failure,
+    // which says which rows were sent and where a copy of the workbook
+    // with them coloured was saved instead.
     Status close(bool save);
 
 private:
+    QString saveAside(const QString& failure);
     qint16 typeCell(const QString& value, qint32 waitTime);
 
     Run& run_;

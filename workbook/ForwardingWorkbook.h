@@ -20,6 +20,7 @@ public:
         return target_.setRowColorIndex(row, colorIndex);
     }
     Status save() override { return target_.save(); }
+    Status saveCopy(const QString& path) override { return target_.saveCopy(path); }
     void close() override { target_.close(); }
 
 private:

@@ -139,6 +139,40 @@ Status MemoryWorkbook::save() {
     return status;
 }
 
+void MemoryWorkbook::failNextCopy(Error error) {
+    copyFailure_ = std::move(error);
+}
+
+Status MemoryWorkbook::saveCopy(const QString& path) {
+    Status status =
+        open_ ? takeFailure(copyFailure_) : Status(workbookError(WorkbookMessage::Closed, English));
+    if (status && copies_.count(path)) {
+        status =
+            Error{FileExistsErrorCode, workbookText(WorkbookMessage::CopyExists, English, {path})};
+    }
+    if (status) {
+        copies_[path] = current_;
+    }
+    return status;
+}
+
+QStringList MemoryWorkbook::copies() const {
+    QStringList paths;
+    for (const auto& copy : copies_) {
+        paths.append(copy.first);
+    }
+    return paths;
+}
+
+int MemoryWorkbook::copyRowColor(const QString& path, int row) const {
+    const auto copy = copies_.find(path);
+    if (copy == copies_.end()) {
+        return NoColorIndex;
+    }
+    const auto found = copy->second.rowColors.find(row);
+    return found != copy->second.rowColors.end() ? found->second : NoColorIndex;
+}
+
 void MemoryWorkbook::close() {
     open_ = false;
 }

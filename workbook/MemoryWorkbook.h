@@ -39,6 +39,11 @@ public:
     // this error and changes nothing.
     void failNextWrite(Error error);
     void failNextSave(Error error);
+    void failNextCopy(Error error);
+
+    // The copies saved with saveCopy, by path, and the row colours of one.
+    QStringList copies() const;
+    int copyRowColor(const QString& path, int row) const;
 
     // Back to the saved content, open (used by MemoryWorkbookOpener).
     void reopen();
@@ -49,6 +54,8 @@ public:
     Result<int> rowColorIndex(int row) override;
     Status setRowColorIndex(int row, int colorIndex) override;
     Status save() override;
+    // A path that already holds a copy is refused, as an existing file is.
+    Status saveCopy(const QString& path) override;
     void close() override;
 
 private:
@@ -67,6 +74,8 @@ private:
     int saveCount_ = 0;
     std::optional<Error> writeFailure_;
     std::optional<Error> saveFailure_;
+    std::optional<Error> copyFailure_;
+    std::map<QString, Sheet> copies_;
 };
 
 // Hands out MemoryWorkbooks by path. The opener keeps each workbook, so a

@@ -3,6 +3,7 @@
 #include "common/FileDescriptor.h"
 #include "workbook/WorkbookTexts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -25,6 +27,9 @@ namespace {
 // libzip would pack changed parts at zlib's slowest level, about eight times
 // slower on a large sheet than this one, for a file about a tenth smaller.
 constexpr zip_uint32_t CompressionLevel = 3;
+
+// A temporary file of a save untouched this long belongs to no save any more.
+constexpr qint64 StaleAfterSeconds = 15 * 60;
 
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -77,22 +82,65 @@ Status PackageWriter::fail(const QString& reason) const {
 }
 
 Status PackageWriter::replace(const QByteArray& original, const PackageChanges& changes) const {
+    const Result<QByteArray> temp = writeTemporary(original, changes);
+    if (!temp) {
+        return temp.error();
+    }
+    const Status status = flushAndRename(temp.value());
+    if (!status) {
+        ::unlink(temp.value().constData());
+    }
+    return status;
+}
+
+Status PackageWriter::create(const QByteArray& original, const PackageChanges& changes,
+                             const QString& permissionsFrom) const {
+    const Result<QByteArray> temp = writeTemporary(original, changes);
+    if (!temp) {
+        return temp.error();
+    }
+    const Status status = flushAndLink(temp.value(), permissionsFrom);
+    ::unlink(temp.value().constData());
+    return status;
+}
+
+// A save killed half-way (the program ended by force, the machine off)
+// leaves its temporary file, as large as the workbook; the next save beside
+// it removes those of the same workbook that nobody has written to for a
+// while. A save in progress keeps writing to its own.
+void PackageWriter::removeStaleTemporaries() const {
+    const QFileInfo info(realPath_);
+    const QString prefix = QStringLiteral(".~tapwise-") + info.fileName() + u'-';
+    const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-StaleAfterSeconds);
+    const QFileInfoList found = info.dir().entryInfoList({QStringLiteral(".~tapwise-*")},
+                                                         QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& temp : found) {
+        const QString name = temp.fileName();
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && !temp.isSymLink() &&
+            temp.lastModified().toUTC() < limit) {
+            QFile::remove(temp.filePath());
+        }
+    }
+}
+
+// The new archive in a hidden temporary file beside the target; its path.
+Result<QByteArray> PackageWriter::writeTemporary(const QByteArray& original,
+                                                 const PackageChanges& changes) const {
+    removeStaleTemporaries();
     const QFileInfo info(realPath_);
     QByteArray tempPath =
         QFile::encodeName(info.dir().filePath(QStringLiteral(".~tapwise-") + info.fileName())) +
         "-XXXXXX";
     FileDescriptor temp(::mkstemp(tempPath.data()));
     if (temp.get() < 0 || !temp.close()) {
-        return fail(systemError());
+        return fail(systemError()).error();
     }
-    Status status = writeArchive(tempPath, original, changes);
-    if (status) {
-        status = flushAndRename(tempPath);
-    }
+    const Status status = writeArchive(tempPath, original, changes);
     if (!status) {
         ::unlink(tempPath.constData());
+        return status.error();
     }
-    return status;
+    return tempPath;
 }
 
 // The new archive takes the old one's entries in their order: unchanged
@@ -190,6 +238,41 @@ Status PackageWriter::flushAndRename(const QByteArray& tempPath) const {
         return fail(systemError());
     }
     if (::rename(tempPath.constData(), target.constData()) != 0) {
+        return fail(systemError());
+    }
+    FileDescriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) {
+        ::fsync(folder.get());
+    }
+    return {};
+}
+
+// A hard link gives the file its name only when the name is free, so a
+// file that appeared there in the meantime is not replaced.
+Status PackageWriter::flushAndLink(const QByteArray& tempPath,
+                                   const QString& permissionsFrom) const {
+    struct stat model;
+    const bool hasModel = ::stat(QFile::encodeName(permissionsFrom).constData(), &model) == 0;
+    FileDescriptor file(::open(tempPath.constData(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        return fail(systemError());
+    }
+    const mode_t mode = hasModel ? model.st_mode & 0666 : 0644;
+    if (::fchmod(file.get(), mode) != 0 || ::fsync(file.get()) != 0 || !file.close()) {
+        return fail(systemError());
+    }
+    const QByteArray target = QFile::encodeName(realPath_);
+    int linked = ::link(tempPath.constData(), target.constData());
+    if (linked != 0 && (errno == EPERM || errno == EOPNOTSUPP)) { // no hard links here
+        linked = ::renameat2(AT_FDCWD, tempPath.constData(), AT_FDCWD, target.constData(),
+                             RENAME_NOREPLACE);
+    }
+    if (linked != 0) {
+        if (errno == EEXIST) {
+            return Error{FileExistsErrorCode,
+                         workbookText(WorkbookMessage::CopyExists, lang_, {displayName_})};
+        }
         return fail(systemError());
     }
     FileDescriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),

@@ -34,6 +34,10 @@ public:
     PackageWriter(QString realPath, QString displayName, QString lang);
 
     Status replace(const QByteArray& original, const PackageChanges& changes) const;
+    // Makes a new file at the path (never over an existing one), with the
+    // permissions of permissionsFrom when that file exists.
+    Status create(const QByteArray& original, const PackageChanges& changes,
+                  const QString& permissionsFrom) const;
 
 private:
     Status fail(const QString& reason) const;
@@ -41,7 +45,11 @@ private:
                         const PackageChanges& changes) const;
     bool copyEntries(zip* source, zip* target, const PackageChanges& changes) const;
     bool addEntry(zip* target, const char* name, zip_source* data, bool pack) const;
+    void removeStaleTemporaries() const;
+    Result<QByteArray> writeTemporary(const QByteArray& original,
+                                      const PackageChanges& changes) const;
     Status flushAndRename(const QByteArray& tempPath) const;
+    Status flushAndLink(const QByteArray& tempPath, const QString& permissionsFrom) const;
 
     QString realPath_;
     QString displayName_;

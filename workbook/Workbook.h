@@ -41,6 +41,10 @@ public:
     // workbook changed on disk since it was opened, or open in a spreadsheet
     // program, is not overwritten and the save fails.
     virtual Status save() = 0;
+    // Writes the workbook as it was opened, with the changes made since, to
+    // a new file at path; the workbook's own file is left alone and a file
+    // already at path is never replaced. For when save() cannot write.
+    virtual Status saveCopy(const QString& path) = 0;
     // Forgets the workbook without saving; later calls fail.
     virtual void close() = 0;
 };

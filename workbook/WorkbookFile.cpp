@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace tapwise {
 
 namespace {
@@ -58,6 +61,21 @@ std::optional<QString> WorkbookFile::lockFile() const {
         }
     }
     return std::nullopt;
+}
+
+// A save makes the new file beside the old one and renames it over the old
+// one: both the file and its folder must let us write.
+Status WorkbookFile::checkWritable(const QString& lang) const {
+    const QString real = realPath();
+    if (::faccessat(AT_FDCWD, QFile::encodeName(real).constData(), W_OK, AT_EACCESS) != 0) {
+        return workbookError(WorkbookMessage::FileReadOnlyAtOpen, lang, {fullName_});
+    }
+    const QString folder = QFileInfo(real).absolutePath();
+    if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) !=
+        0) {
+        return workbookError(WorkbookMessage::FolderReadOnlyAtOpen, lang, {fullName_, folder});
+    }
+    return {};
 }
 
 bool WorkbookFile::isWritable() const {

@@ -25,6 +25,8 @@ public:
     // ("~$NAME" or ".~lock.NAME#", beside the link or the file itself).
     std::optional<QString> lockFile() const;
     bool isWritable() const;
+    // Whether a save could replace the file: it and its folder writable.
+    Status checkWritable(const QString& lang) const;
 
 private:
     QString fullName_;

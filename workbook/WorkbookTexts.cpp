@@ -10,7 +10,7 @@ namespace tapwise {
 namespace {
 
 // In the order of WorkbookMessage.
-constexpr std::array<BilingualText, 24> Texts{{
+constexpr std::array<BilingualText, 31> Texts{{
     {"'%1' could not be found. Check the spelling of the file name and verify that the file "
      "location is correct.",
      "Impossibile trovare '%1'. Controllare il nome del file e verificare che il percorso sia "
@@ -65,10 +65,35 @@ constexpr std::array<BilingualText, 24> Texts{{
     {"Cell %1 is part of an array formula or a data table and cannot be changed alone.",
      "La cella %1 fa parte di una formula matrice o di una tabella dati e non può essere "
      "modificata da sola."},
+    {"'%1' is read-only: the rows a run sends could not be coloured green and saved, so they "
+     "would be typed again next time. Make the file writable and run again. Nothing was typed.",
+     "'%1' è di sola lettura: le righe inviate non potrebbero essere colorate di verde e "
+     "salvate, e sarebbero digitate di nuovo la volta successiva. Rendere il file scrivibile e "
+     "ripetere. Non è stato digitato nulla."},
+    {"'%1' cannot be saved: its folder '%2' does not allow new files, and a save writes the new "
+     "workbook beside the old one. Use a workbook in a writable folder and run again. Nothing "
+     "was typed.",
+     "'%1' non può essere salvato: la sua cartella '%2' non consente nuovi file, e il "
+     "salvataggio scrive la nuova cartella di lavoro accanto alla vecchia. Usare una cartella di "
+     "lavoro in una cartella scrivibile e ripetere. Non è stato digitato nulla."},
+    {"the part %1 nests its elements more than %2 levels deep, which no spreadsheet program "
+     "writes",
+     "la parte %1 annida i suoi elementi per più di %2 livelli, cosa che nessun programma di "
+     "fogli di calcolo scrive"},
+    {"the %1 part %2 is not a part of that kind", "la parte %1 %2 non è una parte di quel tipo"},
+    {"'%1' cannot be opened: its part %2 would unpack to %3 MB from %4 KB, far more than any "
+     "workbook holds for its size. The file is damaged or made to use up memory.",
+     "Impossibile aprire '%1': la sua parte %2 si estrarrebbe in %3 MB da %4 KB, molto più di "
+     "quanto una cartella di lavoro contenga per la sua dimensione. Il file è danneggiato o "
+     "fatto per esaurire la memoria."},
+    {"'%1' cannot be opened: its part %2 unpacks to %3 MB, which needs more memory than is "
+     "free now (%4 MB). Close other programs and run again.",
+     "Impossibile aprire '%1': la sua parte %2 si estrae in %3 MB, il che richiede più memoria "
+     "di quella libera ora (%4 MB). Chiudere altri programmi e ripetere."},
+    {"'%1' already exists and is not overwritten.", "'%1' esiste già e non viene sovrascritto."},
 }};
 
-static_assert(Texts.size() == size_t(WorkbookMessage::InsideArray) + 1,
-              "one text for each message");
+static_assert(Texts.size() == size_t(WorkbookMessage::CopyExists) + 1, "one text for each message");
 
 } // namespace
 

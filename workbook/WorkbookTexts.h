@@ -11,6 +11,9 @@ namespace tapwise {
 // Error number of every workbook failure, the one a spreadsheet program's
 // automation gives for a workbook it cannot open, read or change.
 inline constexpr int WorkbookErrorCode = 1004;
+// Error number of a copy refused because its file exists ("File already
+// exists"), so that a caller can pick another name.
+inline constexpr int FileExistsErrorCode = 58;
 
 // The workbook layer's user-visible texts; each has an English and an
 // Italian form (WorkbookTexts.cpp). %1, %2... are filled in order.
@@ -39,6 +42,13 @@ enum class WorkbookMessage {
     BadColorIndex,
     TextTooLong,
     InsideArray,
+    FileReadOnlyAtOpen,
+    FolderReadOnlyAtOpen,
+    TooDeep,
+    WrongPart,
+    OutOfProportion,
+    NotEnoughMemory,
+    CopyExists,
 };
 
 QString workbookText(WorkbookMessage message, const QString& lang,

@@ -273,8 +273,7 @@ void Worksheet::handOverSharedFormula(int row, int column, pugi::xml_node formul
     setAttribute(heir, "ref", rangeText(covered.top, covered.left, covered.bottom, covered.right));
 }
 
-void Worksheet::setCellStyle(int row, int column, int style) {
-    pugi::xml_node node = cell(row, column);
+void Worksheet::setCellStyle(pugi::xml_node node, int style) {
     if (node && node.attribute("s").as_int(0) != style) {
         setAttribute(node, "s", std::to_string(style));
         changed_ = true;

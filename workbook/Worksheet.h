@@ -39,8 +39,8 @@ public:
     // Writes an inline string ("" empties the cell); the cell keeps its
     // format. Returns whether a formula was removed.
     bool setText(int row, int column, const QString& text);
-    // Gives a cell, or the row itself, another format.
-    void setCellStyle(int row, int column, int style);
+    // Gives a cell (one of cellsOfRow), or the row itself, another format.
+    void setCellStyle(pugi::xml_node cell, int style);
     void setRowStyle(int row, int style);
 
     bool changed() const { return changed_; }

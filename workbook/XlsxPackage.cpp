@@ -1,5 +1,6 @@
 #include "workbook/XlsxPackage.h"
 
+#include "workbook/PartSizeGuard.h"
 #include "workbook/WorkbookTexts.h"
 #include "workbook/XmlNames.h"
 
@@ -82,6 +83,9 @@ Result<std::string> XlsxPackage::read(const std::string& part) const {
     if (stat.size > MaxPartSize) {
         return workbookError(WorkbookMessage::TooLarge, lang_, {fileName_, name});
     }
+    if (Status fits = checkSize(name, stat); !fits) {
+        return fits.error();
+    }
     zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
     std::string content(stat.size, '\0');
     zip_int64_t got = file ? zip_fread(file, content.data(), stat.size) : -1;
@@ -96,6 +100,29 @@ Result<std::string> XlsxPackage::read(const std::string& part) const {
         return damaged(workbookText(WorkbookMessage::PartUnreadable, lang_, {name, reason}));
     }
     return content;
+}
+
+// Judged from the sizes the package states, before anything is unpacked;
+// reading never goes past the stated size.
+Status XlsxPackage::checkSize(const QString& name, const zip_stat_t& stat) const {
+    const uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : stat.size;
+    const std::optional<uint64_t> available =
+        stat.size > PartSizeFloor ? availableMemory() : std::nullopt;
+    const auto megabytes = [](uint64_t bytes) {
+        return QString::number((bytes + (1 << 19)) >> 20);
+    };
+    switch (judgePartSize(stat.size, packed, available)) {
+    case PartSize::Fine:
+        return {};
+    case PartSize::OutOfProportion:
+        return workbookError(
+            WorkbookMessage::OutOfProportion, lang_,
+            {fileName_, name, megabytes(stat.size), QString::number((packed + 1023) / 1024)});
+    case PartSize::TooLargeForMemory:
+        return workbookError(WorkbookMessage::NotEnoughMemory, lang_,
+                             {fileName_, name, megabytes(stat.size), megabytes(*available)});
+    }
+    return {};
 }
 
 Result<std::unique_ptr<XmlPart>> XlsxPackage::readXml(const std::string& part) const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct zip;
+struct zip_stat;
 
 namespace tapwise {
 
@@ -58,6 +59,8 @@ public:
     XlsxPackage(Key, zip* archive, const QString& fileName, const QString& lang);
 
 private:
+    Status checkSize(const QString& name, const zip_stat& stat) const;
+
     zip* archive_;
     QString fileName_;
     QString lang_;

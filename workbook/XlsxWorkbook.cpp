@@ -7,6 +7,8 @@
 #include "workbook/WorkbookTexts.h"
 #include "workbook/XmlNames.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -104,6 +106,11 @@ Result<std::unique_ptr<Workbook>> XlsxWorkbook::open(const QString& path, bool r
     if (const auto lock = readOnly ? std::nullopt : workbook->file_.lockFile()) {
         return workbookError(WorkbookMessage::Locked, lang, {name, *lock});
     }
+    // Refused before a run types anything: rows it could not colour and save
+    // would be typed again by the next run.
+    if (Status writable = readOnly ? Status() : workbook->file_.checkWritable(lang); !writable) {
+        return writable.error();
+    }
     Result<std::unique_ptr<XlsxPackage>> package =
         XlsxPackage::open(workbook->diskBytes_, name, lang);
     if (!package) {
@@ -149,7 +156,25 @@ Status XlsxWorkbook::load(const XlsxPackage& package) {
     if (!sheet) {
         return sheet.error();
     }
+    if (Status kinds = checkPartKinds(package, sheet.value()->root()); !kinds) {
+        return kinds;
+    }
     sheet_ = std::make_unique<Worksheet>(std::move(sheet).value());
+    return {};
+}
+
+// A relationship may name the wrong part: a sheet that is the styles or the
+// workbook part would be written over by the other on save (or the other way
+// round), and every change lost without a word. Such a package is refused.
+Status XlsxWorkbook::checkPartKinds(const XlsxPackage& package, pugi::xml_node sheetRoot) const {
+    const auto wrong = [&](const char* kind, const std::string& part) {
+        return package.damaged(workbookText(WorkbookMessage::WrongPart, lang_,
+                                            {QLatin1String(kind), QString::fromStdString(part)}));
+    };
+    if (!hasLocalName(sheetRoot, "worksheet") || samePartName(sheetPart_, workbookPart_) ||
+        samePartName(sheetPart_, stylesPart_)) {
+        return wrong("worksheet", sheetPart_);
+    }
     return {};
 }
 
@@ -207,6 +232,12 @@ Status XlsxWorkbook::loadStyles(const XlsxPackage& package, const Relationships&
         Result<std::unique_ptr<XmlPart>> part = package.readXml(styles->target);
         if (!part) {
             return part.error();
+        }
+        if (!hasLocalName(part.value()->root(), "styleSheet") ||
+            samePartName(styles->target, workbookPart_)) {
+            return package.damaged(
+                workbookText(WorkbookMessage::WrongPart, lang_,
+                             {QStringLiteral("styles"), QString::fromStdString(styles->target)}));
         }
         stylesPart_ = styles->target;
         styles_ = std::make_unique<StyleSheet>(std::move(part).value(), false);
@@ -338,9 +369,10 @@ Status XlsxWorkbook::setRowColorIndex(int row, int colorIndex) {
     if (colorIndex != NoColorIndex && (colorIndex < 1 || colorIndex > 56)) {
         return workbookError(WorkbookMessage::BadColorIndex, lang_, {QString::number(colorIndex)});
     }
+    // Every cell element of the row, also a second one for the same column.
     for (const Worksheet::Cell& cell : sheet_->cellsOfRow(row)) {
         const int style = cell.node.attribute("s").as_int(0);
-        sheet_->setCellStyle(row, cell.column, styles_->styleWithColor(style, colorIndex));
+        sheet_->setCellStyle(cell.node, styles_->styleWithColor(style, colorIndex));
     }
     sheet_->setRowStyle(row,
                         styles_->styleWithColor(sheet_->rowStyle(row).value_or(0), colorIndex));
@@ -383,6 +415,25 @@ Status XlsxWorkbook::save() {
     diskBytes_ = file_.read(lang_).valueOr(QByteArray());
     markSaved();
     return {};
+}
+
+// Built on the bytes this workbook was opened from: whatever another
+// program has written to the file since stays where it is.
+Status XlsxWorkbook::saveCopy(const QString& path) {
+    if (closed_) {
+        return workbookError(WorkbookMessage::Closed, lang_);
+    }
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo(target).exists() || QFileInfo(target).isSymLink()) {
+        return Error{FileExistsErrorCode,
+                     workbookText(WorkbookMessage::CopyExists, lang_, {target})};
+    }
+    const Result<PackageChanges> changes = collectChanges();
+    if (!changes) {
+        return changes.error();
+    }
+    const PackageWriter writer(target, target, lang_);
+    return writer.create(diskBytes_, changes.value(), file_.realPath());
 }
 
 Result<PackageChanges> XlsxWorkbook::collectChanges() const {

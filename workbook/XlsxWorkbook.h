@@ -30,6 +30,7 @@ public:
     Result<int> rowColorIndex(int row) override;
     Status setRowColorIndex(int row, int colorIndex) override;
     Status save() override;
+    Status saveCopy(const QString& path) override;
     void close() override;
 
 private:
@@ -48,6 +49,7 @@ private:
                              const std::vector<XlsxPackage::Relationship>& relationships);
     Status loadStyles(const XlsxPackage& package,
                       const std::vector<XlsxPackage::Relationship>& relationships);
+    Status checkPartKinds(const XlsxPackage& package, pugi::xml_node sheetRoot) const;
     Status checkCell(int row, int column) const;
     Result<QString> valueText(pugi::xml_node cell, int row, int column);
     bool hasChanges() const;

@@ -3,6 +3,8 @@
 #include "workbook/WorkbookTexts.h"
 #include "workbook/XmlNames.h"
 
+#include <algorithm>
+
 namespace tapwise {
 
 namespace {
@@ -12,6 +14,32 @@ namespace {
 constexpr unsigned ParseFlags = pugi::parse_default | pugi::parse_declaration |
                                 pugi::parse_comments | pugi::parse_pi |
                                 pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
+
+// No spreadsheet program nests a part's elements more than a few dozen
+// levels; pugixml removes and copies nodes recursively, so a part nested
+// hundreds of thousands of levels deep would overflow the stack later.
+constexpr int MaxNesting = 1000;
+
+// The depth of the deepest element, counted without recursion; stops
+// counting once the limit is passed.
+int nestingDepth(pugi::xml_node root, int limit) {
+    int depth = 1;
+    int deepest = 1;
+    pugi::xml_node node = root;
+    while (node && deepest <= limit) {
+        if (pugi::xml_node child = node.first_child()) {
+            node = child;
+            deepest = std::max(deepest, ++depth);
+            continue;
+        }
+        while (node != root && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        node = node == root ? pugi::xml_node() : node.next_sibling();
+    }
+    return deepest;
+}
 
 class StringWriter : public pugi::xml_writer {
 public:
@@ -37,6 +65,10 @@ Result<std::unique_ptr<XmlPart>> XmlPart::parse(std::string bytes, const std::st
         return workbookError(
             WorkbookMessage::BadXml, lang,
             {QString::fromStdString(partName), reason, QString::number(parsed.offset)});
+    }
+    if (nestingDepth(part->root(), MaxNesting) > MaxNesting) {
+        return workbookError(WorkbookMessage::TooDeep, lang,
+                             {QString::fromStdString(partName), QString::number(MaxNesting)});
     }
     return part;
 }

@@ -121,6 +121,23 @@ TEST_F(Checks, ColumnCheckReportsADifference) {
     EXPECT_EQ(ui.windows[0].caption, "Tapwise 2.1   (Excel Row N.: 2)");
 }
 
+// Editors on this system copy a cell's CR LF back as a line feed.
+TEST_F(Checks, ColumnCheckTakesEveryKindOfLineEndAsOne) {
+    workbook()->setRow(2, {"Via Roma\r\n10"});
+    workbook()->setRow(3, {"Via Po\r\n2"});
+    workbook()->setRow(4, {"Via Ponte\r\n3"});
+    QStringList copies{"via roma\n10", "Via Po\r2", "Via Ponte 3"};
+    desktop.onKeys([&](const QString& keys, FakeDesktop& d) {
+        if (keys == "^c")
+            d.putClipboardText(copies.takeFirst());
+    });
+    ASSERT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}, {"*ChkExcelSheetCol*", "0"}}, BookPath),
+              RunEnd::Finished);
+    ASSERT_EQ(ui.windows.size(), 1u); // a blank is still not a line end
+    EXPECT_TRUE(ui.windows[0].text.contains("(Via Ponte 3)"));
+    EXPECT_TRUE(actions().contains("keys +{LEFT 11}")); // "\r\n" is one character to select
+}
+
 TEST_F(Checks, ColumnCheckDeselectsAndRestoresWhenTheCopyFails) {
     workbook()->setRow(2, {"Rossi"});
     desktop.putClipboardText("mine");

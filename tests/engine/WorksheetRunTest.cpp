@@ -3,6 +3,8 @@
 #include "RunFixture.h"
 
 #include "engine/Run.h"
+#include "engine/TextRules.h"
+#include "engine/WorksheetSource.h"
 #include "workbook/WorkbookTexts.h"
 
 #include <utility>
@@ -292,14 +294,56 @@ TEST_F(WorksheetRun, DesktopErrorSavesTheRowsAlreadyColoured) {
 }
 
 // The message window breaks no line itself: the report comes broken every
-// 50 characters, like every other text it shows.
-TEST_F(WorksheetRun, FailedSaveIsReportedEvenWithoutMessages) {
+// 50 characters, like every other text it shows. The rows sent are not
+// lost with the save: they are coloured in a copy beside the workbook.
+TEST_F(WorksheetRun, FailedSaveKeepsTheColouredRowsInACopyBesideTheWorkbook) {
     auto book = names();
+    desktop.setStartDateTime(QDateTime(QDate(2026, 12, 6), QTime(10, 41, 30)));
     book->failNextSave(Error{1004, "The workbook is open in a spreadsheet program."});
     EXPECT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}}, BookPath), RunEnd::Failed);
-    EXPECT_EQ(ui.report(), "Tapwise has been stopped by an error:\n1004    The workbook is "
-                           "open in a spreadsheet prog\nram.\n\nNumber of KeyStrokes: 14\n"
-                           "Number of Mouse Events: 0\nNumber of Cycles: 3 (completed)");
+    const QString copy = QStringLiteral("/data/Book1 (rows sent 2026-12-06 10-41).xlsx");
+    EXPECT_EQ(book->copies(), QStringList({copy}));
+    for (int row = 1; row <= 5; ++row) {
+        EXPECT_EQ(book->copyRowColor(copy, row),
+                  row >= 2 && row <= 4 ? GreenColorIndex : NoColorIndex);
+        EXPECT_EQ(book->savedRowColor(row), NoColorIndex); // the workbook itself is not touched
+    }
+    EXPECT_EQ(ui.report(),
+              WrapText("Tapwise has been stopped by an error:\n1004    The workbook is open in a "
+                       "spreadsheet program.\nRows sent and coloured green in this run: 2-4. The "
+                       "workbook with these rows coloured was saved as '" +
+                       copy +
+                       "'; use that copy, or colour the rows by hand, before the next run.\n\n"
+                       "Number of KeyStrokes: 14\nNumber of Mouse Events: 0\n"
+                       "Number of Cycles: 3 (completed)"));
+}
+
+TEST_F(WorksheetRun, CopyTakesAFreeNameOrTheReportListsTheRowsToColourByHand) {
+    auto book = names();
+    desktop.setStartDateTime(QDateTime(QDate(2026, 12, 6), QTime(10, 41)));
+    const Lines lines{{"ExcelSheetCol#A", "0"}};
+    // A copy of the same minute is there already: the next name is taken.
+    book->failNextSave(Error{1004, "Changed on disk."});
+    EXPECT_EQ(runNoMsg(lines, BookPath), RunEnd::Failed);
+    book->failNextSave(Error{1004, "Changed on disk."});
+    EXPECT_EQ(runNoMsg(lines, BookPath), RunEnd::Failed);
+    EXPECT_EQ(book->copies(), QStringList({"/data/Book1 (rows sent 2026-12-06 10-41) 2.xlsx",
+                                           "/data/Book1 (rows sent 2026-12-06 10-41).xlsx"}));
+    // No copy either: the report says which rows to colour by hand.
+    settings.Lang = QStringLiteral("I");
+    book->failNextSave(Error{1004, "Disco pieno."});
+    book->failNextCopy(Error{1004, "Disco pieno."});
+    EXPECT_EQ(runNoMsg(lines, BookPath), RunEnd::Failed);
+    EXPECT_EQ(book->copies().size(), 2);
+    EXPECT_TRUE(ui.report().remove(u'\n').contains(
+        "Righe inviate e colorate di verde in questa esecuzione: 2-4. Non e' stato possibile "
+        "salvare nemmeno una copia (Disco pieno.): colorare di verde queste righe a mano"));
+}
+
+TEST_F(WorksheetRun, RowRangesAreShort) {
+    EXPECT_EQ(rowRanges({}), "");
+    EXPECT_EQ(rowRanges({7}), "7");
+    EXPECT_EQ(rowRanges({6, 2, 3, 4, 9, 10, 3}), "2-4, 6, 9-10");
 }
 
 TEST_F(WorksheetRun, ActivationSavesTheRowsAlreadyColoured) {

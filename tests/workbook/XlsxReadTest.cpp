@@ -1,6 +1,7 @@
 // Workbooks written by openpyxl and packed by hand, read as a run reads them.
 #include "WorkbookFixtures.h"
 
+#include "workbook/PartSizeGuard.h"
 #include "workbook/WorkbookTexts.h"
 #include "workbook/XlsxWorkbookOpener.h"
 
@@ -142,6 +143,38 @@ TEST_F(XlsxReadTest, UnreadableFilesAreRefusedWithANumberAndADescription) {
     }
     EXPECT_TRUE(refusal(fixtures_.make("encrypted"), QStringLiteral("I"))
                     .message.contains("protetto da una password"));
+}
+
+// Each of these opened once and lost a run's work later: a crash while a
+// cell was written, a save that "succeeded" into the wrong part, or
+// gigabytes of memory taken by a small file.
+TEST_F(XlsxReadTest, WorkbooksThatWouldCrashOrLoseWritesAreRefusedAtOpen) {
+    const std::vector<std::pair<const char*, QString>> cases{
+        {"deepnest", "xl/worksheets/sheet1.xml nests its elements more than 1000 levels deep"},
+        {"sheetisstyles", "the worksheet part xl/styles.xml is not a part of that kind"},
+        {"sheetisworkbook", "the worksheet part xl/workbook.xml is not a part of that kind"},
+        {"stylesissheet", "the styles part xl/worksheets/sheet1.xml is not a part of that kind"},
+        {"bomb", "would unpack to 82 MB from 245 KB"},
+    };
+    for (const auto& [fixture, reason] : cases) {
+        const Error error = refusal(fixtures_.make(fixture));
+        EXPECT_EQ(error.code, WorkbookErrorCode) << fixture;
+        EXPECT_TRUE(error.message.contains(reason)) << error.message.toStdString();
+    }
+}
+
+TEST_F(XlsxReadTest, PartSizesAreJudgedByProportionAndFreeMemory) {
+    constexpr uint64_t MB = uint64_t(1) << 20;
+    // Small parts always unpack; a 200 MB sheet of 20 MB is a normal big sheet.
+    EXPECT_EQ(judgePartSize(60 * MB, 1024, 100 * MB), PartSize::Fine);
+    EXPECT_EQ(judgePartSize(200 * MB, 20 * MB, 8192 * MB), PartSize::Fine);
+    EXPECT_EQ(judgePartSize(200 * MB, 20 * MB, std::nullopt), PartSize::Fine);
+    // 475 KB unpacking to 200 MB, 2.4 MB to 1 GiB.
+    EXPECT_EQ(judgePartSize(200 * MB, 475 * 1024, 8192 * MB), PartSize::OutOfProportion);
+    EXPECT_EQ(judgePartSize(1024 * MB, 2400 * 1024, 65536 * MB), PartSize::OutOfProportion);
+    EXPECT_EQ(judgePartSize(200 * MB, 0, 8192 * MB), PartSize::OutOfProportion);
+    // Parsed, a part takes about ten times its size.
+    EXPECT_EQ(judgePartSize(200 * MB, 20 * MB, 1500 * MB), PartSize::TooLargeForMemory);
 }
 
 } // namespace

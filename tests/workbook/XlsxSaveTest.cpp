@@ -11,7 +11,10 @@
 #include <QJsonArray>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
 
 namespace tapwise {
 namespace {
@@ -336,6 +339,129 @@ TEST_F(XlsxSaveTest, ASymbolicLinkIsFollowedAndPermissionsKept) {
     expectSaved(*workbook);
     EXPECT_EQ(WorkbookFixtures::probeColor(WorkbookFixtures::probe(link, 4, 1), 4),
               GreenColorIndex);
+}
+
+TEST_F(XlsxSaveTest, EveryCellOfARowIsColouredAlsoTwoForOneColumn) {
+    const QString path = fixtures_.make("duplicatecells");
+    auto workbook = open(path);
+    ASSERT_TRUE(workbook);
+    colorRows(*workbook, {2});
+    EXPECT_EQ(workbook->rowColorIndex(2).valueOr(0), GreenColorIndex);
+    expectSaved(*workbook);
+    EXPECT_EQ(WorkbookFixtures::probeColor(WorkbookFixtures::probe(path, 2, 2), 2),
+              GreenColorIndex);
+}
+
+// Permissions do not bind root: as root the check runs in a child process
+// that has become an ordinary user. Returns the check's result.
+bool asOrdinaryUser(const QString& folder, const std::function<bool()>& check) {
+    if (::geteuid() != 0) {
+        return check();
+    }
+    constexpr uid_t Nobody = 65534;
+    const QByteArray name = QFile::encodeName(folder);
+    if (::chown(name.constData(), Nobody, Nobody) != 0) {
+        return false;
+    }
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+        if (::chown(QFile::encodeName(file.filePath()).constData(), Nobody, Nobody) != 0) {
+            return false;
+        }
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool ok = ::setgid(Nobody) == 0 && ::setuid(Nobody) == 0 && check();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// A save writes beside the workbook and renames: a read-only file or folder
+// is refused at open, before a run types rows it could not colour.
+TEST_F(XlsxSaveTest, AWorkbookThatCannotBeWrittenIsRefusedAtOpen) {
+    const QString path = fixtures_.make("people");
+    const QString folder = fixtures_.folder();
+    const auto refusedWith = [&](const char* reason) {
+        return [&, reason] {
+            const auto opened = opener_.open(path, QString(), false);
+            return !opened && opened.error().code == WorkbookErrorCode &&
+                   opened.error().message.contains(QLatin1String(reason)) &&
+                   opener_.open(path, QString(), true).ok(); // reading is fine
+        };
+    };
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_TRUE(asOrdinaryUser(folder, refusedWith("is read-only: the rows a run sends")));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    EXPECT_TRUE(asOrdinaryUser(folder, refusedWith("does not allow new files")));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(asOrdinaryUser(folder, [&] { return opener_.open(path, QString(), false).ok(); }));
+}
+
+// When the save cannot write, the run's work goes into a new file made from
+// the workbook as it was opened; nothing is written over.
+TEST_F(XlsxSaveTest, ACopyKeepsTheChangesWhenTheWorkbookCannotBeSaved) {
+    const QString path = fixtures_.make("people");
+    const QJsonObject before = WorkbookFixtures::probe(path, 6, 4);
+    auto workbook = open(path);
+    ASSERT_TRUE(workbook);
+    colorRows(*workbook, {2, 3});
+    ASSERT_TRUE(workbook->setCellText(6, 2, QStringLiteral("Lucca")));
+    const QByteArray theirs = WorkbookFixtures::bytes(fixtures_.make("types"));
+    writeFile(path, theirs); // another program saved over the workbook
+    ASSERT_FALSE(workbook->save());
+
+    const QString copy = fixtures_.path("people (rows sent 2026-12-06 10-41).xlsx");
+    const Status copied = workbook->saveCopy(copy);
+    ASSERT_TRUE(copied) << copied.error().message.toStdString();
+    EXPECT_EQ(WorkbookFixtures::bytes(path), theirs);
+    const QJsonObject view = WorkbookFixtures::probe(copy, 6, 4);
+    for (int row = 1; row <= 6; ++row) {
+        EXPECT_EQ(WorkbookFixtures::probeColor(view, row),
+                  row == 2 || row == 3 ? GreenColorIndex : NoColorIndex);
+        QStringList expected = WorkbookFixtures::probeRow(before, row);
+        if (row == 6) {
+            expected[1] = QStringLiteral("Lucca");
+        }
+        EXPECT_EQ(WorkbookFixtures::probeRow(view, row), expected);
+    }
+    EXPECT_FALSE(WorkbookFixtures::openpyxlView(copy).isEmpty());
+
+    // A file already there is never replaced.
+    const QByteArray copyBytes = WorkbookFixtures::bytes(copy);
+    const Status again = workbook->saveCopy(copy);
+    ASSERT_FALSE(again);
+    EXPECT_EQ(again.error().code, FileExistsErrorCode);
+    EXPECT_EQ(WorkbookFixtures::bytes(copy), copyBytes);
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+// Temporary files of saves that were killed are removed by the next save;
+// a recent one may be a save in progress and stays, as do other files.
+TEST_F(XlsxSaveTest, ASaveRemovesStaleTemporariesOfItsWorkbook) {
+    const QString path = fixtures_.make("people");
+    const auto place = [&](const QString& name, qint64 ageSeconds) {
+        const QString file = fixtures_.path(name);
+        writeFile(file, QByteArray(1024, 'x'));
+        QFile handle(file);
+        EXPECT_TRUE(handle.open(QIODevice::ReadWrite));
+        EXPECT_TRUE(handle.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                       QFileDevice::FileModificationTime));
+    };
+    place(QStringLiteral(".~tapwise-people.xlsx-a1B2c3"), 3600);
+    place(QStringLiteral(".~tapwise-people.xlsx-d4E5f6"), 60);
+    place(QStringLiteral(".~tapwise-other.xlsx-g7H8i9"), 3600);
+    place(QStringLiteral(".~tapwise-people.xlsx-notes"), 3600);
+    auto workbook = open(path);
+    ASSERT_TRUE(workbook);
+    colorRows(*workbook, {2});
+    expectSaved(*workbook);
+    EXPECT_EQ(leftovers(),
+              QStringList({".~tapwise-other.xlsx-g7H8i9", ".~tapwise-people.xlsx-d4E5f6",
+                           ".~tapwise-people.xlsx-notes"}));
 }
 
 } // namespace

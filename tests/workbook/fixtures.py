@@ -300,10 +300,55 @@ def plainzip(path):
     pack(path, {"readme.txt": "just a zip"})
 
 
+def deepnest(path):
+    """A cell whose inline string nests 200,000 elements deep."""
+    depth = 200000
+    one_sheet(path, f'<worksheet xmlns="{MAIN}"><sheetData>'
+              '<row r="1"><c r="A1" t="inlineStr"><is><t>Head</t></is></c></row>'
+              '<row r="2"><c r="A2" t="inlineStr"><is>' + "<r>" * depth + "</r>" * depth +
+              '</is></c></row></sheetData></worksheet>')
+
+
+def duplicatecells(path):
+    """Row 2 holds two cells for column A, as some generators write."""
+    one_sheet(path, f'<worksheet xmlns="{MAIN}"><sheetData>'
+              '<row r="1"><c r="A1" t="inlineStr"><is><t>Head</t></is></c></row>'
+              '<row r="2"><c r="A2" t="inlineStr"><is><t>first</t></is></c>'
+              '<c r="A2" t="inlineStr"><is><t>second</t></is></c><c r="B2"><v>2</v></c></row>'
+              '</sheetData></worksheet>')
+
+
+def wrongparts(path, sheet_target, styles_target):
+    """Relationships naming the wrong parts for the sheet or the formats."""
+    sheet = (f'<worksheet xmlns="{MAIN}"><sheetData><row r="1"><c r="A1"><v>1</v></c></row>'
+             '</sheetData></worksheet>')
+    pack(path, {
+        "[Content_Types].xml": content_types([
+            ("xl/workbook.xml", BOOK_CT), ("xl/worksheets/sheet1.xml", SHEET_CT)]),
+        "_rels/.rels": relationships([("rId1", "officeDocument", "xl/workbook.xml")]),
+        "xl/workbook.xml": f'<workbook xmlns="{MAIN}" xmlns:r="{REL}"><sheets>'
+        '<sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>',
+        "xl/_rels/workbook.xml.rels": relationships([
+            ("rId1", "worksheet", sheet_target), ("rId2", "styles", styles_target)]),
+        "xl/styles.xml": PREFIXED_STYLES,
+        "xl/worksheets/sheet1.xml": sheet,
+    })
+
+
+def bomb(path):
+    """A sheet of 80 MB packed into a few hundred kilobytes."""
+    rows = '<row r="2"><c r="A2"><v>1</v></c></row>' * (80 * 1024 * 1024 // 38)
+    one_sheet(path, f'<worksheet xmlns="{MAIN}"><sheetData>{rows}</sheetData></worksheet>')
+
+
 CASES = {
     "types": types, "people": people, "prefixed": prefixed, "strict": strict,
     "nostyles": nostyles, "calc": calc, "encrypted": encrypted, "oldformat": oldformat,
     "badsheet": badsheet, "chartsheet": chartsheet, "plainzip": plainzip,
+    "deepnest": deepnest, "duplicatecells": duplicatecells, "bomb": bomb,
+    "sheetisstyles": lambda path: wrongparts(path, "styles.xml", "styles.xml"),
+    "sheetisworkbook": lambda path: wrongparts(path, "workbook.xml", "styles.xml"),
+    "stylesissheet": lambda path: wrongparts(path, "worksheets/sheet1.xml", "worksheets/sheet1.xml"),
 }
 
 if __name__ == "__main__":
