@@ -7,6 +7,7 @@
 #include "app/Pickers.h"
 #include "app/ShortcutTexts.h"
 #include "common/Settings.h"
+#include "gui/MessageBox.h"
 #include "platform/Desktop.h"
 #include "store/SequenceStore.h"
 
@@ -38,6 +39,7 @@ Startup::Startup(Settings& settings, MessageSink& messages, RunLauncher& launche
 int Startup::run(const QString& argument) {
     QString rest = argument.trimmed();
     settings_.Lang = TakeLanguageSuffix(rest);
+    MessageBox::setLanguage(settings_.Lang);
     // A language suffix alone chooses the language of the offer.
     if (rest.trimmed().isEmpty())
         return shortcutOffer();

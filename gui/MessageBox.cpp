@@ -1,5 +1,6 @@
 #include "gui/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QInputDialog>
 
 #include <deque>
@@ -9,6 +10,19 @@ namespace tapwise {
 namespace {
 
 using Answer = std::variant<MessageBox::Button, std::optional<QString>>;
+
+// The buttons speak the program's language, which need not be the desktop's.
+bool italianButtons = false;
+
+void setButtonTexts(QMessageBox& box) {
+    if (!italianButtons)
+        return;
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Yes, "S\u00ec"}, {QMessageBox::No, "No"}, {QMessageBox::Cancel, "Annulla"}};
+    for (const auto& [button, text] : texts)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(QString::fromUtf8(text));
+}
 
 struct TestAnswers {
     bool on = false;
@@ -69,6 +83,7 @@ MessageBox::Button MessageBox::show(QWidget* parent, const QString& title, const
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     box.setEscapeButton(escapeButton(buttons));
+    setButtonTexts(box);
     const int pressed = box.exec();
     return pressed == 0 ? escapeButton(buttons) : static_cast<Button>(pressed);
 }
@@ -85,12 +100,19 @@ std::optional<QString> MessageBox::input(QWidget* parent, const QString& title,
         auto answer = takeAnswer<std::optional<QString>>(title, prompt);
         return answer ? *answer : std::nullopt;
     }
-    bool ok = false;
-    QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok,
-                                         Qt::Dialog | Qt::WindowStaysOnTopHint);
-    if (!ok)
+    QInputDialog dialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    if (italianButtons)
+        dialog.setCancelButtonText(QStringLiteral("Annulla"));
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
+}
+
+void MessageBox::setLanguage(const QString& Lang) {
+    italianButtons = Lang == QLatin1String("I");
 }
 
 void MessageBox::setNextAnswer(Button answer) {

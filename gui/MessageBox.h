@@ -31,6 +31,9 @@ public:
     static std::optional<QString> input(QWidget* parent, const QString& title,
                                         const QString& prompt, const QString& initial = {});
 
+    // The language of the buttons: "I" Italian, anything else English.
+    static void setLanguage(const QString& Lang);
+
     // For tests. Answers are taken in order by the boxes that open next;
     // a box that opens while no answer is queued fails the test loudly
     // (its default button is taken and the miss is recorded).

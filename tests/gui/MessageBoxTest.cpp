@@ -1,5 +1,9 @@
 #include "gui/MessageBox.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace tapwise {
@@ -45,6 +49,22 @@ TEST_F(MessageBoxTest, AnUnansweredBoxIsMarkedAndAWrongKindOfAnswerIsNotTaken) {
     EXPECT_TRUE(MessageBox::shown()[0].unanswered);
     EXPECT_TRUE(MessageBox::shown()[1].unanswered);
     EXPECT_FALSE(MessageBox::shown()[2].unanswered);
+}
+
+// The buttons follow the program's language, not the desktop's.
+TEST(MessageBoxLanguageTest, ItalianButtons) {
+    MessageBox::setTestMode(false);
+    MessageBox::setLanguage(QStringLiteral("I"));
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QString::fromUtf8("S\u00ec"));
+        EXPECT_EQ(box->button(QMessageBox::No)->text(), QStringLiteral("No"));
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(
+        MessageBox::askYesNo(nullptr, QStringLiteral("Tapwise"), QStringLiteral("Confermi?")));
+    MessageBox::setLanguage(QStringLiteral("E"));
 }
 
 } // namespace
