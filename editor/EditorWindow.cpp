@@ -48,12 +48,13 @@ QFont boldLabelFont() {
     return font;
 }
 
+// Courier New where it is installed, the desktop's fixed font otherwise:
+// the columns of the rows only line up in a monospaced font.
 QFont listFont() {
-    QFont font(QStringLiteral("Courier New"), 9);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = QFontDatabase::hasFamily(QStringLiteral("Courier New"))
+                     ? QFont(QStringLiteral("Courier New"))
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(9);
     return font;
 }
 
@@ -94,6 +95,11 @@ int maskOfMouse(const QMouseEvent& event) {
     if (event.modifiers() & Qt::AltModifier)
         mask |= AltMask;
     return mask;
+}
+
+bool isMouseButtonEvent(QEvent::Type type) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+           type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
 }
 
 } // namespace
@@ -278,9 +284,8 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
         event->accept(); // every key is the box's, none is a shortcut
         return true;
     }
-    if (watched == List1->viewport())
-        return List1_MouseEvent(static_cast<QMouseEvent*>(event)) ||
-               QDialog::eventFilter(watched, event);
+    if (watched == List1->viewport() && isMouseButtonEvent(event->type()))
+        return List1_MouseEvent(static_cast<QMouseEvent*>(event));
     if (watched == Text2 && event->type() == QEvent::FocusOut)
         SequenceChanged_ = true;
     if (watched == Text1 && event->type() == QEvent::FocusOut)
@@ -323,10 +328,11 @@ void EditorWindow::Combo1_KeyUp(QKeyEvent* event) {
         (release.code >= keycode::Shift && release.code <= keycode::Alt))
         return;
     EditorKeys = keyReleaseKeys(release);
+    const QString captured = EditorKeys;
     if (!trimBlanks(EditorKeys).isEmpty())
         placeEntered();
     Combo1->setFocus();
-    Combo1->setEditText(EditorKeys);
+    Combo1->setEditText(captured);
     Combo1->lineEdit()->setCursorPosition(0);
     Combo1->lineEdit()->deselect();
     restartKeyEntry();
