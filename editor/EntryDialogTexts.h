@@ -6,6 +6,8 @@ namespace tapwise::entrytext {
 
 // --- Shared by the dialogs ---
 
+// Title of the messages the dialogs show.
+inline constexpr char MessageTitle[] = "Tapwise";
 inline constexpr char Ok[] = "OK";
 inline constexpr char Exit[] = "Exit";
 inline constexpr BilingualText MustNotBeEmpty{"Must be not empty!", "Deve essere non vuoto!"};
