@@ -97,6 +97,10 @@ int maskOfMouse(const QMouseEvent& event) {
     return mask;
 }
 
+bool isModifierKey(int code) {
+    return code == keycode::Shift || code == keycode::Control || code == keycode::Alt;
+}
+
 bool isMouseButtonEvent(QEvent::Type type) {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
            type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
@@ -197,6 +201,21 @@ void EditorWindow::setTexts() {
     List1->setToolTip(text::ListTip1.in(lang) + text::ListTip2.in(lang) + text::ListTip3.in(lang));
     Combo1->setToolTip(text::KeyBoxTip.in(lang));
     Text1->setToolTip(text::WaitTimeTip.in(lang));
+    fitTexts();
+}
+
+// The Italian texts are longer than the layout's buttons: a button grows to
+// its text, to the left where the window's edge would cut it.
+void EditorWindow::fitTexts() {
+    const int rightEdge = TwipsToPixels(ClientWidth) - 4;
+    for (QPushButton* button : {Command4, Command5}) {
+        QRect area = button->geometry();
+        area.setWidth(std::max(area.width(), button->sizeHint().width()));
+        if (area.right() > rightEdge)
+            area.moveRight(rightEdge);
+        button->setGeometry(area);
+    }
+    Label2->setFixedWidth(Text1->x() - Label2->x() - 4);
 }
 
 QString EditorWindow::keyPrompt() const {
@@ -298,14 +317,17 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
 // is not the box's. Every other key only records the character it typed.
 bool EditorWindow::Combo1_KeyDown(QKeyEvent* event) {
     EditorWaitTime = waitTimeOfBox(Text1->text());
-    const X11Key key = nativeKeyOf(*event);
-    const int code = VirtualKeyCode(key);
+    const int code = VirtualKeyCode(nativeKeyOf(*event));
+    if (!isModifierKey(code)) {
+        PressedCode = code;
+        PressedMask = modifierMask(*event);
+    }
     if (movesDropDownSelection(code)) {
         SkipNextPick = true;
         return false;
     }
     if (code == keycode::Tab) {
-        EditorKeys = keyReleaseKeys({code, modifierMask(*event)});
+        EditorKeys = keyReleaseKeys({code, PressedMask});
         Combo1->setEditText(EditorKeys);
         placeEntered();
         restartKeyEntry();
@@ -315,19 +337,26 @@ bool EditorWindow::Combo1_KeyDown(QKeyEvent* event) {
     return true;
 }
 
+// Key up places the key. Only a key whose key down the box saw counts: the
+// Return that closed a prompt or picked an entry of the drop-down list ends
+// in the box, but was not typed there. The modifiers are those held when
+// the key went down: Ctrl let go a moment before the letter still means
+// Ctrl+letter.
 void EditorWindow::Combo1_KeyUp(QKeyEvent* event) {
     if (event->isAutoRepeat())
         return;
     EditorWaitTime = waitTimeOfBox(Text1->text());
     const X11Key key = nativeKeyOf(*event);
-    KeyRelease release{VirtualKeyCode(key), modifierMask(*event), LastTypedChar,
-                       BaseCharacter(key)};
-    if (movesDropDownSelection(release.code))
+    const int code = VirtualKeyCode(key);
+    if (movesDropDownSelection(code))
         SkipNextPick = false; // a key that moved nothing leaves no pick to skip
-    if (release.code == keycode::Tab ||
-        (release.code >= keycode::Shift && release.code <= keycode::Alt))
+    if (isModifierKey(code) || code != PressedCode || code == keycode::Tab) {
+        if (code == PressedCode)
+            PressedCode = -1;
         return;
-    EditorKeys = keyReleaseKeys(release);
+    }
+    PressedCode = -1;
+    EditorKeys = keyReleaseKeys({code, PressedMask, LastTypedChar, BaseCharacter(key)});
     const QString captured = EditorKeys;
     if (!trimBlanks(EditorKeys).isEmpty())
         placeEntered();

@@ -61,6 +61,7 @@ protected:
 private:
     void buildControls();
     void setTexts();
+    void fitTexts();
     void Form_Load();
     void showRows();
     void updateLineButtons();
@@ -100,6 +101,10 @@ private:
     bool SequenceChanged_ = false;
     bool SkipNextPick = false;
     char32_t LastTypedChar = 0;
+    // The last key that went down other than a modifier, and the modifiers
+    // held then.
+    int PressedCode = -1;
+    int PressedMask = 0;
     int PressedRow = -1;
     int OfferedColumns_ = 10;
     qint32 CurrentPosition = 0;
