@@ -172,6 +172,23 @@ TEST_F(EditorWindowTest, KeysBecomeLines) {
     EXPECT_TRUE(control<QPushButton>("Command4")->isVisible());
 }
 
+TEST_F(EditorWindowTest, AKeyCountsWithTheModifiersOfItsKeyDownAndOnlyWhenTypedInTheBox) {
+    open();
+    // Ctrl let go before the letter.
+    sendKey(QEvent::KeyPress, XK_Control_L, {}, {});
+    sendKey(QEvent::KeyPress, XK_c, Qt::ControlModifier, "\x03");
+    sendKey(QEvent::KeyRelease, XK_Control_L, Qt::ControlModifier, {});
+    sendKey(QEvent::KeyRelease, XK_c, {}, "c");
+    // The Return that closed a prompt: its key down went elsewhere.
+    sendKey(QEvent::KeyRelease, XK_Return, {}, "\r");
+    // Held down: the repeats are one key.
+    sendKey(QEvent::KeyPress, XK_x, {}, "x");
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_X, {}, 0, XK_x, 0, "x", true);
+    QCoreApplication::sendEvent(keyBox(), &repeat);
+    sendKey(QEvent::KeyRelease, XK_x, {}, "x");
+    EXPECT_EQ(rows(), QStringList({entered("Ctrl+c"), entered("x"), "<more...>"}));
+}
+
 TEST_F(EditorWindowTest, TabAtKeyDownAndArrowsNeverPick) {
     open();
     sendKey(QEvent::KeyPress, XK_Tab, {}, "\t");
@@ -264,6 +281,21 @@ TEST_F(EditorWindowTest, AltClickReopensTheEntryWithTheOldValues) {
     EXPECT_EQ(rows(), QStringList({entered("[PosMouse(300;400)]", "250"),
                                    keysField("[LeftClick]") + "5", keysField("*If(Counter;<;5;2)*"),
                                    keysField("*Label(2)*"), "<more...>"}));
+}
+
+TEST_F(EditorWindowTest, OnlyRealChangesMarkAStoredSequenceChanged) {
+    ASSERT_TRUE(store.AppendSequence("Three", {{"a", "1"}, {"b", "2"}, {"[PosMouse(1;2)]", "3"}}));
+    open(store.CurrentPosition());
+    dragRow(0, 1); // onto the row below: stays where it is
+    clickRow(0, Qt::ShiftModifier | Qt::ControlModifier);
+    clickRow(2, Qt::AltModifier); // the entry cancelled
+    EXPECT_EQ(entries->calls, QStringList({"SetValues [PosMouse.1;2)]"}));
+    EXPECT_FALSE(window->SequenceChanged());
+    EXPECT_EQ(rows(), QStringList({keysField("a") + "1", keysField("b") + "2",
+                                   keysField("[PosMouse(1;2)]") + "3", "<more...>"}));
+    QFocusEvent left(QEvent::FocusOut);
+    QCoreApplication::sendEvent(control<QPlainTextEdit>("Text2"), &left);
+    EXPECT_TRUE(window->SequenceChanged());
 }
 
 TEST_F(EditorWindowTest, SavingANewSequence) {
