@@ -25,6 +25,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tapwise {
 
 namespace text = editortext;
@@ -208,9 +210,11 @@ void EditorWindow::setTexts() {
 // its text, to the left where the window's edge would cut it.
 void EditorWindow::fitTexts() {
     const int rightEdge = TwipsToPixels(ClientWidth) - 4;
+    const int width =
+        std::max({Command4->width(), Command4->sizeHint().width(), Command5->sizeHint().width()});
     for (QPushButton* button : {Command4, Command5}) {
         QRect area = button->geometry();
-        area.setWidth(std::max(area.width(), button->sizeHint().width()));
+        area.setWidth(width);
         if (area.right() > rightEdge)
             area.moveRight(rightEdge);
         button->setGeometry(area);
