@@ -180,6 +180,11 @@ void EditorWindow::buildControls() {
     List1->viewport()->installEventFilter(this);
     Text2->installEventFilter(this);
     Text1->installEventFilter(this);
+    // A row chosen from the keyboard is the selected row as well.
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!showing_ && row >= 0)
+            list_.selected = row;
+    });
     connect(Combo1, &QComboBox::activated, this, &EditorWindow::Combo1_Click);
     connect(Combo1->view()->verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int) { Combo1_Scroll(); });
@@ -272,6 +277,7 @@ bool EditorWindow::openStored(qint32 position) {
 
 // Shows list_ in List1: rows that changed are rewritten, the selection follows.
 void EditorWindow::showRows() {
+    showing_ = true;
     const int shown = List1->count();
     for (int i = 0; i < list_.rows.size(); ++i) {
         if (i < shown) {
@@ -284,6 +290,7 @@ void EditorWindow::showRows() {
     for (int i = shown - 1; i >= list_.rows.size(); --i)
         delete List1->takeItem(i);
     List1->setCurrentRow(list_.selected);
+    showing_ = false;
 }
 
 void EditorWindow::updateLineButtons() {

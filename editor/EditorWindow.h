@@ -110,6 +110,7 @@ private:
     qint32 CurrentPosition = 0;
     QString CurrentDescription;
     bool tipCleared_ = false;
+    bool showing_ = false; // List1 is being filled from list_
     bool closing_ = false;
     bool saved_ = false;
     qint32 savedPosition_ = 0;

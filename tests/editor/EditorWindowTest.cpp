@@ -324,9 +324,8 @@ TEST_F(EditorWindowTest, ReplacingAStoredSequenceKeepsUntouchedLinesAsStored) {
     open(store.CurrentPosition());
     EXPECT_EQ(window->windowTitle(), "Update selected 'Key Sequence'");
     EXPECT_TRUE(control<QPushButton>("Command3")->isVisible());
-    list()->setCurrentRow(0);
-    clickRow(0);
-    key(XK_z, {}, "z"); // over a stored row: its WaitTime stays
+    list()->setCurrentRow(0); // chosen with the keyboard
+    key(XK_z, {}, "z");       // over a stored row: its WaitTime stays
     QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton);
     ASSERT_TRUE(window->saved());
     Result<MainList> listed = store.ScanSequences();
