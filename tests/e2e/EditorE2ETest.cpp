@@ -197,5 +197,26 @@ TEST_F(EditorE2ETest, KeysPicksAndGesturesAreSavedAndRunAsCaptured) {
                            "EuroSign", "H", "i", "space", "t", "h", "e", "r", "e"}));
 }
 
+// The same keys on German and French keyboards: the "+" and "," keys by
+// what they type, letters and digits wherever the layout puts them.
+TEST_F(EditorE2ETest, GermanAndFrenchKeyboards) {
+    WindowManager wm;
+    ASSERT_TRUE(wm.start(server_));
+    ASSERT_TRUE(startEditor("I"));
+    ASSERT_FALSE(waitForWindow("Nuovo 'Key Sequence'").isEmpty());
+    ASSERT_TRUE(readLayout());
+
+    ASSERT_TRUE(setLayout("de"));
+    ASSERT_TRUE(pressKeys({"plus", "shift+1", "ISO_Level3_Shift+e", "comma", "z", "ctrl+z"}));
+    ASSERT_TRUE(waitForRows(7)) << rows().join('\n').toStdString();
+    // French: "1" and "+" need Shift, which types them as they are.
+    ASSERT_TRUE(setLayout("fr"));
+    ASSERT_TRUE(pressKeys({"a", "ctrl+a", "1", "plus", "comma", "exclam"}));
+    ASSERT_TRUE(waitForRows(13)) << rows().join('\n').toStdString();
+    EXPECT_EQ(keysOfRows(), QStringList({"{PLUS}", "!", "€", "{COMMA}", "z", "Ctrl+z", "a",
+                                         "Ctrl+a", "1", "+", "{COMMA}", "!", "<more...>"}));
+    editor_.stop();
+}
+
 } // namespace
 } // namespace tapwise::test
