@@ -1,4 +1,5 @@
 #include "editor/EditorWindow.h"
+#include "editor/OpenEditor.h"
 #include "gui/MessageBox.h"
 #include "language/LineSyntax.h"
 #include "store/SequenceStore.h"
@@ -399,6 +400,14 @@ TEST_F(EditorWindowTest, WaitTimeBoxForcesInvalidValuesToZero) {
     EXPECT_EQ(box->text(), "12");
     key(XK_a, {}, "a");
     EXPECT_EQ(rows()[0], entered("a", "12"));
+}
+
+TEST_F(EditorWindowTest, OpenEditorOnARecordThatCannotBeReadSaysSoAndOpensNothing) {
+    ASSERT_TRUE(store.AppendSequence("One", {{"a", "1"}}));
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    EXPECT_FALSE(OpenEditor(nullptr, settings, store, 999));
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_FALSE(MessageBox::shown().last().text.isEmpty());
 }
 
 } // namespace
