@@ -148,7 +148,12 @@ void EditorWindow::buildControls() {
     Command2 = named(new QPushButton(QString::fromLatin1(text::SaveNew), this), "Command2");
     Command3 = named(new QPushButton(QString::fromLatin1(text::Replace), this), "Command3");
     Command1 = named(new QPushButton(QString::fromLatin1(text::Exit), this), "Command1");
+    layOutControls();
+    connectControls();
+}
 
+// Positions and sizes of the layout, in twips.
+void EditorWindow::layOutControls() {
     place(Label1, 480, 480, 6975, 255);
     place(Text2, 480, 840, 7455, 1095);
     place(Label3, 480, 2040, 5775, 495);
@@ -174,7 +179,9 @@ void EditorWindow::buildControls() {
     // Enter belongs to the key entry box; no button takes it.
     for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5})
         button->setAutoDefault(false);
+}
 
+void EditorWindow::connectControls() {
     Combo1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
     List1->viewport()->installEventFilter(this);

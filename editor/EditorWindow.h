@@ -60,6 +60,8 @@ protected:
 
 private:
     void buildControls();
+    void layOutControls();
+    void connectControls();
     void setTexts();
     void fitTexts();
     void Form_Load();

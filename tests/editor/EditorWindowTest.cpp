@@ -304,7 +304,16 @@ TEST_F(EditorWindowTest, SavingANewSequence) {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     window->SvData("S");
     EXPECT_EQ(MessageBox::shown().last().text, "Insert the keys!");
-    typeLines({"h", "i"});
+    pick("*BeginExcelLoop*");
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    window->SvData("S");
+    EXPECT_EQ(MessageBox::shown().last().text,
+              "Line 1  '*BeginExcelLoop*' can not to exists without 'ExcelSheetCol#'\n");
+    EXPECT_FALSE(window->saved());
+    list()->setCurrentRow(0);
+    typeLines({"h"}); // replaces the loop line; the selection stays on it
+    list()->setCurrentRow(1);
+    typeLines({"i"});
     key(XK_Return, {}, "\r");
     control<QPlainTextEdit>("Text2")->setPlainText("Greeting\nsecond line");
     QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
