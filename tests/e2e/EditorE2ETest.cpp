@@ -5,12 +5,45 @@
 
 #include "Wait.h"
 
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
 #include <QFile>
 #include <QMap>
 #include <QRect>
 
 namespace tapwise::test {
 namespace {
+
+// Maps a spare keycode of the server to a keysym for good, as a user's
+// keyboard setting would: a key typed while xdotool remaps one for a moment
+// could reach the editor after the mapping is already gone again.
+bool mapSpareKey(const QString& display, KeySym keysym) {
+    Display* x = XOpenDisplay(display.toLatin1().constData());
+    if (!x)
+        return false;
+    int low = 0;
+    int high = 0;
+    XDisplayKeycodes(x, &low, &high);
+    int perKeycode = 0;
+    KeySym* map = XGetKeyboardMapping(x, static_cast<KeyCode>(low), high - low + 1, &perKeycode);
+    int spare = 0;
+    for (int code = high; code >= low && spare == 0; --code) {
+        bool empty = true;
+        for (int i = 0; i < perKeycode; ++i)
+            empty = empty && map[(code - low) * perKeycode + i] == NoSymbol;
+        if (empty)
+            spare = code;
+    }
+    XFree(map);
+    if (spare != 0) {
+        KeySym syms[2] = {keysym, keysym};
+        XChangeKeyboardMapping(x, spare, 2, syms, 1);
+        XSync(x, False);
+    }
+    XCloseDisplay(x);
+    return spare != 0;
+}
 
 class EditorE2ETest : public TapwiseSession {
 protected:
@@ -75,12 +108,18 @@ protected:
         return moveTo(controls_[name].center()) && xdotool({"click", "1"});
     }
     // Opens the key box's list and picks the entry `down` places below the first.
+    // The list is a second window of the editor's program; a click that
+    // comes too soon after the list last closed is taken again.
     bool pickEntry(int down) {
         const QRect box = controls_["Combo1"];
-        if (!moveTo({box.right() - 6, box.center().y()}) || !xdotool({"click", "1"}))
+        if (!waitUntil([&] { return editorWindows() == 1; }) ||
+            !moveTo({box.right() - 6, box.center().y()}))
             return false;
-        // The list is a second window of the editor's program.
-        if (!waitUntil([&] { return editorWindows() == 2; }))
+        bool open = false;
+        for (int attempt = 0; attempt < 5 && !open; ++attempt)
+            open = xdotool({"click", "1"}) &&
+                   waitUntil([&] { return editorWindows() == 2; }, std::chrono::seconds(5));
+        if (!open)
             return false;
         QStringList keys = {"Home"};
         for (int i = 0; i < down; ++i)
@@ -107,6 +146,20 @@ protected:
     int rowHeight_ = 0;
 };
 
+// The keys an event recorder got, without the modifier keys themselves;
+// "+Ctrl" marks a key pressed with Ctrl.
+QStringList keysPressed(const EventRecorder& recorder) {
+    static const QStringList modifiers = {"Shift_L", "Shift_R",          "Control_L",  "Control_R",
+                                          "Alt_L",   "ISO_Level3_Shift", "Mode_switch"};
+    QStringList pressed;
+    for (const QString& line : recorder.lines()) {
+        const QStringList f = line.split(u' ');
+        if (f.value(0) == "KeyPress" && !modifiers.contains(f.value(1)))
+            pressed << f.value(1) + (f.value(2).contains("Control") ? "+Ctrl" : "");
+    }
+    return pressed;
+}
+
 const QStringList CapturedKeys = {"a", "B", "Ctrl+c", "{F5}", "{ENTER}", "é", "{PLUS}", "!", "€"};
 
 TEST_F(EditorE2ETest, KeysPicksAndGesturesAreSavedAndRunAsCaptured) {
@@ -117,7 +170,8 @@ TEST_F(EditorE2ETest, KeysPicksAndGesturesAreSavedAndRunAsCaptured) {
     ASSERT_FALSE(waitForWindow("New 'Key Sequence'").isEmpty());
     ASSERT_TRUE(readLayout());
 
-    // US keyboard; "é" is not on it, xdotool types it through a remapped key.
+    // US keyboard; "é" is not on it and comes from a remapped key.
+    ASSERT_TRUE(mapSpareKey(server_.display(), XK_eacute));
     ASSERT_TRUE(pressKeys({"a", "shift+b", "ctrl+c", "F5", "Return", "eacute"}));
     ASSERT_TRUE(waitForRows(7)) << rows().join('\n').toStdString();
     // Italian keyboard: the "+" key, Shift+1, AltGr+e.
@@ -181,20 +235,13 @@ TEST_F(EditorE2ETest, KeysPicksAndGesturesAreSavedAndRunAsCaptured) {
     ASSERT_TRUE(xdotool({"mousemove", "--window", recorder.windowId(), "--sync", "20", "20"}));
     ASSERT_TRUE(startTapwise({folder() + ",New1,,NoMsg"}));
     EXPECT_EQ(waitForExit(), 0) << errorOutput().toStdString();
-    ASSERT_TRUE(recorder.waitForLine("KeyPress e -"));
-    QStringList pressed;
-    static const QStringList modifiers = {"Shift_L", "Shift_R",          "Control_L",  "Control_R",
-                                          "Alt_L",   "ISO_Level3_Shift", "Mode_switch"};
-    for (const QString& line : recorder.lines()) {
-        const QStringList f = line.split(u' ');
-        if (f.value(0) == "ButtonPress")
-            pressed << "Button" + f.value(1);
-        if (f.value(0) == "KeyPress" && !modifiers.contains(f.value(1)))
-            pressed << f.value(1) + (f.value(2).contains("Control") ? "+Ctrl" : "");
-    }
-    EXPECT_EQ(pressed,
-              QStringList({"Button1", "a", "B", "c+Ctrl", "Return", "eacute", "plus", "exclam",
-                           "EuroSign", "H", "i", "space", "t", "h", "e", "r", "e"}));
+    // The window manager replays a click on a window after its own look at
+    // it, so the click is checked apart from the order of the keys.
+    EXPECT_TRUE(recorder.waitForLine("ButtonPress 1"));
+    const QStringList typed = {"a", "B", "c+Ctrl", "Return", "eacute", "plus", "exclam", "EuroSign",
+                               "H", "i", "space",  "t",      "h",      "e",    "r",      "e"};
+    waitUntil([&] { return keysPressed(recorder).size() >= typed.size(); });
+    EXPECT_EQ(keysPressed(recorder), typed);
 }
 
 // The same keys on German and French keyboards: the "+" and "," keys by
