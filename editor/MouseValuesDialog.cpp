@@ -49,6 +49,14 @@ MouseValuesDialog::MouseValuesDialog(QString lang, QString keys, QWidget* parent
     Text1->setFocus();
 }
 
+// The controls outlive this object's own part of the destruction and may
+// still report a change (a scroll, a focus leaving); nothing reaches the
+// dialog from then on.
+MouseValuesDialog::~MouseValuesDialog() {
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
+
 void MouseValuesDialog::buildControls() {
     Label1 = named(new QLabel(this), "Label1");
     Label1->setWordWrap(true);
