@@ -92,6 +92,27 @@ TEST_F(MouseValuesDialogTest, NegativePositionIsRedAndHoldsTheFocus) {
     EXPECT_EQ(form->DialogValue2, 0);
 }
 
+// Values read back from a line that a position may not have: the user can
+// put either right first.
+TEST_F(MouseValuesDialogTest, TwoRefusedValuesDoNotFightForTheFocus) {
+    open("[PosMouse.-5;-7)]");
+    EXPECT_TRUE(isBoxRed(box("Text1")));
+    EXPECT_TRUE(isBoxRed(box("Text2")));
+    box("Text2")->setFocus();
+    for (int round = 0; round < 5; ++round) {
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(box("Text2")->hasFocus()) << round;
+    }
+    typeInto(box("Text2"), "7");
+    box("Text1")->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(box("Text1")->hasFocus());
+    typeInto(box("Text1"), "5");
+    QTest::keyClick(box("Text1"), Qt::Key_Return);
+    EXPECT_EQ(form->DialogValue1, 5);
+    EXPECT_EQ(form->DialogValue2, 7);
+}
+
 TEST_F(MouseValuesDialogTest, MovementTakesNegativeValuesAndRoundsHalvesToEven) {
     open("[MoveMouse ...]");
     typeInto(box("Text1"), "-");
