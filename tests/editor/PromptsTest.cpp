@@ -4,6 +4,9 @@
 #include "editor/EntryDialogs.h"
 #include "gui/MessageBox.h"
 
+#include <QInputDialog>
+#include <QLabel>
+
 namespace tapwise {
 namespace {
 
@@ -74,6 +77,33 @@ TEST_F(PromptsTest, LabelIsAskedUntilItIsANumberFrom1To999) {
     MessageBox::setNextInput("999");
     EXPECT_EQ(LabelN(nullptr, settings, "*Label(12)*"), "*Label(999)*");
     MessageBox::setNextInput(std::nullopt);
+    EXPECT_EQ(LabelN(nullptr, settings, "*Label(12)*"), "");
+}
+
+// The real input box: what it offers in update mode, and the refused answer
+// offered again.
+TEST(PromptBoxTest, OffersTheCurrentTextAndTheRefusedAnswer) {
+    MessageBox::setTestMode(false);
+    const Settings settings;
+    testing::whenModal([](QDialog* first) {
+        auto* box = first->findChild<QLineEdit*>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "old remark");
+        box->setText("a,b");
+        testing::whenModal([](QDialog* second) {
+            EXPECT_EQ(second->findChild<QLineEdit*>()->text(), "a,b");
+            EXPECT_EQ(second->findChild<QLabel*>()->text(), "'Comma' not allowed!");
+            second->findChild<QLineEdit*>()->setText("a b");
+            second->accept();
+        });
+        first->accept();
+    });
+    EXPECT_EQ(Remark(nullptr, settings, "#**old remark", 1), "#**a b");
+
+    testing::whenModal([](QDialog* form) {
+        EXPECT_EQ(form->findChild<QLineEdit*>()->text(), "12");
+        form->reject();
+    });
     EXPECT_EQ(LabelN(nullptr, settings, "*Label(12)*"), "");
 }
 
