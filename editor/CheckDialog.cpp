@@ -182,6 +182,8 @@ void CheckDialog::Command1_Click() {
         return refuse(Text4, entrytext::MustNotBeEmpty.in(lang_));
     case CheckProblem::ForbiddenText:
         return refuse(Text4, entrytext::ForbiddenCharacters.in(lang_));
+    case CheckProblem::LongText:
+        return refuse(Text4);
     case CheckProblem::None:
         break;
     }

@@ -246,6 +246,7 @@ void ConditionDialog::Command1_Click() {
         return refuse(Text2);
     case ConditionProblem::BadCounterLimit:
     case ConditionProblem::BadTime:
+    case ConditionProblem::LongValue:
         return refuse(Text1);
     case ConditionProblem::None:
         break;

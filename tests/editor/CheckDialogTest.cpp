@@ -130,6 +130,19 @@ TEST_F(CheckDialogTest, RefusalsKeepTheDialogOpen) {
     EXPECT_EQ(form->EditorKeys, "*Chk(12;30;5;ok)*");
 }
 
+TEST_F(CheckDialogTest, ItalianMessages) {
+    open("*Chk ...*", "I");
+    fill("12", "", "5", "");
+    ok(true);
+    EXPECT_EQ(lastMessage(), "Sia X che Y devono essere spazi!");
+    typeInto(box("Text1"), "");
+    ok(true);
+    EXPECT_EQ(lastMessage(), "Deve essere non vuoto!");
+    typeInto(box("Text4"), "a;b");
+    ok(true);
+    EXPECT_EQ(lastMessage(), "Non deve contenere i seguenti caratteri: ,;()");
+}
+
 TEST_F(CheckDialogTest, ReopensAnExistingLine) {
     open("*Chk(;ClipB;7;Total)*", "I");
     EXPECT_TRUE(clipboard()->isChecked());

@@ -142,6 +142,20 @@ TEST_F(ConditionDialogTest, BuildsTheLineOrRefusesTheBox) {
     EXPECT_EQ(form->EditorKeys, "*If(Time;=;08:30:00;12)*");
 }
 
+TEST_F(ConditionDialogTest, ItalianMessages) {
+    open("*If ...*", "I");
+    pick(type(), "ClipBoard");
+    ok(true);
+    EXPECT_EQ(MessageBox::shown().last().text, "Deve essere non vuoto!");
+    EXPECT_TRUE(op()->hasFocus());
+    pick(op(), "Contains (Cn)");
+    typeInto(value(), "x(y)");
+    typeInto(label(), "5");
+    ok(true);
+    EXPECT_EQ(MessageBox::shown().last().text, "Non deve contenere i seguenti caratteri: ,;()");
+    EXPECT_TRUE(isBoxRed(value()));
+}
+
 TEST_F(ConditionDialogTest, ReopensAnExistingLine) {
     open("*If(WinTit;NS;Mail;9)*");
     EXPECT_EQ(type()->currentText(), "Window Title");

@@ -238,6 +238,7 @@ TEST(CheckLineTest, RefusesInTheOrderTheBoxesAreChecked) {
         {{"", "", "-1", "Saved"}, CheckProblem::BadSeconds},
         {{"", "", "5", "Saved", true}, CheckProblem::None},
         {{"", "", "abc", "", true}, CheckProblem::BadSeconds},
+        {{"9999", "9999", "9999", QString(21, u't')}, CheckProblem::LongText},
     };
     for (const auto& c : cases) {
         const CheckOutcome outcome = buildCheckLine(c.values);
@@ -358,6 +359,7 @@ TEST(ConditionLineTest, RefusesInTheOrderTheBoxesAreChecked) {
         {{"Counter", "Less (<)", "", "1"}, P::BadCounterLimit},
         {{"Time", "Equal (=)", "25:00:00", "1"}, P::BadTime},
         {{"Time", "Equal (=)", "tomorrow", "1"}, P::BadTime},
+        {{"Window Title", "Not Contains (NC)", QString(25, u'w'), "999"}, P::LongValue},
     };
     for (const auto& c : cases) {
         const ConditionOutcome outcome = buildConditionLine(c.values, italy);
