@@ -82,12 +82,6 @@ TEST_F(CheckDialogTest, BuildsScreenTitleAndClipboardChecks) {
     EXPECT_EQ(form->DialogValue1, -1);
 
     open("*Chk ...*");
-    fill("0", "0", "5", "Saved");
-    ok();
-    EXPECT_EQ(form->EditorKeys, "*Chk(0;0;5;Saved)*");
-    EXPECT_EQ(form->DialogValue1, 0);
-
-    open("*Chk ...*");
     fill("120", "455", "5", "Saved");
     clipboard()->click();
     EXPECT_FALSE(box("Text1")->isVisible());

@@ -124,14 +124,6 @@ TEST_F(ConditionDialogTest, BuildsTheLineOrRefusesTheBox) {
     EXPECT_EQ(form->EditorKeys, "*If(Counter;<;5;1)*");
 
     open("*If ...*");
-    pick(type(), "ExcelSheetCol#C");
-    pick(op(), "Starts (St)");
-    typeInto(value(), "X");
-    typeInto(label(), "04");
-    ok();
-    EXPECT_EQ(form->EditorKeys, "*If(Col#C;St;X;4)*");
-
-    open("*If ...*");
     pick(type(), "Time");
     pick(op(), "Equal (=)");
     typeInto(label(), "12");
