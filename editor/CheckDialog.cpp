@@ -39,6 +39,14 @@ CheckDialog::CheckDialog(QString lang, QString keys, QWidget* parent)
     Form_Load();
 }
 
+// The controls outlive this object's own part of the destruction and may
+// still report a change (a scroll, a focus leaving); nothing reaches the
+// dialog from then on.
+CheckDialog::~CheckDialog() {
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
+
 void CheckDialog::buildControls() {
     Label1 = named(new QLabel(entrytext::CheckExplanation.in(lang_), this), "Label1");
     Label1->setWordWrap(true);
@@ -174,6 +182,8 @@ void CheckDialog::Command1_Click() {
         return refuse(Text4, entrytext::MustNotBeEmpty.in(lang_));
     case CheckProblem::ForbiddenText:
         return refuse(Text4, entrytext::ForbiddenCharacters.in(lang_));
+    case CheckProblem::LongText:
+        return refuse(Text4);
     case CheckProblem::None:
         break;
     }

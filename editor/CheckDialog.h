@@ -20,6 +20,7 @@ class CheckDialog : public QDialog {
     Q_OBJECT
 public:
     CheckDialog(QString lang, QString EditorKeys, QWidget* parent = nullptr);
+    ~CheckDialog() override;
 
     // The line built by OK; "" after Exit.
     QString EditorKeys;

@@ -34,6 +34,15 @@ QString typePrefix() {
     return QStringLiteral("ExcelSheetCol#");
 }
 
+// Shows an entry as the box's selected entry, so that it stays when the box
+// is shown; other text (a type the list does not hold) as text.
+void showText(QComboBox* box, const QString& text) {
+    const int index = text.isEmpty() ? -1 : box->findText(text, Qt::MatchFixedString);
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(text);
+}
+
 } // namespace
 
 ConditionDialog::ConditionDialog(QString lang, QString keys, QWidget* parent)
@@ -44,6 +53,14 @@ ConditionDialog::ConditionDialog(QString lang, QString keys, QWidget* parent)
     buildControls();
     layOutControls();
     Form_Load();
+}
+
+// The controls outlive this object's own part of the destruction and may
+// still report a change (a scroll, a focus leaving); nothing reaches the
+// dialog from then on.
+ConditionDialog::~ConditionDialog() {
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
 }
 
 void ConditionDialog::buildControls() {
@@ -126,7 +143,7 @@ void ConditionDialog::Form_Load() {
     const ConditionValues values = conditionValuesOf(EditorKeys);
     if (values.type.startsWith(typePrefix(), Qt::CaseInsensitive))
         offerColumnsUpTo(ColumnNumber(values.type.mid(typePrefix().size()).toUpper()));
-    Combo1->setEditText(values.type);
+    showText(Combo1, values.type);
     if (EditorKeys.contains(u';')) {
         CarCombo2(operatorListSwitch(values.type));
         const TypeControls controls = typeControls(values.type);
@@ -137,7 +154,7 @@ void ConditionDialog::Form_Load() {
         if (!controls.valueEnabled)
             setBoxGrey(Text1);
     }
-    Combo2->setEditText(values.op);
+    showText(Combo2, values.op);
     Text1->setFullText(values.value);
     Text2->setFullText(values.label);
     Combo1->setFocus();
@@ -187,7 +204,7 @@ void ConditionDialog::Combo1_Click() {
     CarCombo2(operatorListSwitch(type));
     const TypeControls controls = typeControls(type);
     if (!controls.operatorEnabled) {
-        Combo2->setEditText(controls.operatorText);
+        showText(Combo2, controls.operatorText);
         Combo2->setEnabled(false);
         setBoxGrey(Combo2);
     }
@@ -229,6 +246,7 @@ void ConditionDialog::Command1_Click() {
         return refuse(Text2);
     case ConditionProblem::BadCounterLimit:
     case ConditionProblem::BadTime:
+    case ConditionProblem::LongValue:
         return refuse(Text1);
     case ConditionProblem::None:
         break;

@@ -19,6 +19,7 @@ class ConditionDialog : public QDialog {
     Q_OBJECT
 public:
     ConditionDialog(QString lang, QString EditorKeys, QWidget* parent = nullptr);
+    ~ConditionDialog() override;
 
     // The line built by OK; "" after Exit.
     QString EditorKeys;

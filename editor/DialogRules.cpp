@@ -16,6 +16,8 @@ namespace {
 constexpr int PauseRemarkWidth = 36;
 constexpr int RemarkWidth = 40;
 constexpr int LabelDigits = 3;
+constexpr int CheckTextWidth = 20;
+constexpr int ConditionValueWidth = 24;
 constexpr double CheckNumberLimit = 9999;
 
 const QString PausePrefix = QStringLiteral("*Pause*");
@@ -278,6 +280,8 @@ CheckOutcome buildCheckLine(const CheckValues& values) {
         return {{}, CheckProblem::EmptyText};
     if (holdsFieldSeparator(text))
         return {{}, CheckProblem::ForbiddenText};
+    if (text.size() > CheckTextWidth)
+        return {{}, CheckProblem::LongText};
     QString position;
     if (values.clipboard)
         position = QStringLiteral(";ClipB");
@@ -433,6 +437,8 @@ ConditionOutcome buildConditionLine(const ConditionValues& values, const QLocale
         return {{}, ConditionProblem::BadCounterLimit};
     if (isTime && !parseTimeValue(value, locale))
         return {{}, ConditionProblem::BadTime};
+    if (value.size() > ConditionValueWidth && !isTrue)
+        return {{}, ConditionProblem::LongValue};
     // A counter always counts up to its limit; "True" compares nothing.
     if (isCounter)
         op = QStringLiteral("<");

@@ -108,13 +108,16 @@ enum class CheckProblem {
     OneBlank,      // "Both X and Y must be space!"
     EmptyText,     // "Must be not empty!"
     ForbiddenText, // ",;()" in the text
+    LongText,      // text box red (no message): more than 20 characters
 };
 struct CheckOutcome {
     QString line; // "" unless problem is None
     CheckProblem problem = CheckProblem::None;
 };
 // The check line of the dialog's values, or the first problem found. The
-// position plays no part in a clipboard check.
+// position plays no part in a clipboard check. A text longer than its box
+// takes (read back from a line made elsewhere) is refused rather than cut
+// with the end of the line.
 CheckOutcome buildCheckLine(const CheckValues& values);
 
 // --- Condition line ---
@@ -168,14 +171,15 @@ enum class ConditionProblem {
     BadLabel,        // label box red, no message
     BadCounterLimit, // value box red, no message
     BadTime,         // value box red, no message
+    LongValue,       // value box red, no message: more than 24 characters
 };
 struct ConditionOutcome {
     QString line; // "" unless problem is None
     ConditionProblem problem = ConditionProblem::None;
 };
 // The condition line of the dialog's values (trimmed here), or the first
-// problem found. Time values are read by the same function the run uses,
-// with `locale` for dates.
+// problem found. A value longer than its box takes is refused, as for checks. Time values are read
+// by the same function the run uses, with `locale` for dates.
 ConditionOutcome buildConditionLine(const ConditionValues& values,
                                     const QLocale& locale = QLocale::system());
 

@@ -8,6 +8,7 @@
 #include "gui/Twips.h"
 #include "gui/WidgetNames.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -47,6 +48,14 @@ MouseValuesDialog::MouseValuesDialog(QString lang, QString keys, QWidget* parent
     Text1->setFullText(texts.first);
     Text2->setFullText(texts.second);
     Text1->setFocus();
+}
+
+// The controls outlive this object's own part of the destruction and may
+// still report a change (a scroll, a focus leaving); nothing reaches the
+// dialog from then on.
+MouseValuesDialog::~MouseValuesDialog() {
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
 }
 
 void MouseValuesDialog::buildControls() {
@@ -141,14 +150,22 @@ void MouseValuesDialog::Text_Change(ValueBox* box) {
 }
 
 // Left empty, a box shows 0; left with a value it does not take, it keeps
-// the focus until the value is put right.
+// the focus until the value is put right. When both boxes hold such values
+// (read back from a line), the user may go to either one: two boxes taking
+// the focus from each other would never stop.
 void MouseValuesDialog::Text_LostFocus(ValueBox* box) {
     if (box->text().trimmed().isEmpty()) {
         box->setText(QStringLiteral("0"));
         return;
     }
-    if (!mouseBoxValue(box->text(), signed_))
-        QTimer::singleShot(0, box, &ValueBox::reclaimFocus);
+    if (mouseBoxValue(box->text(), signed_))
+        return;
+    QTimer::singleShot(0, box, [this, box] {
+        auto* now = qobject_cast<ValueBox*>(QApplication::focusWidget());
+        if (now && now != box && !mouseBoxValue(now->text(), signed_))
+            return;
+        box->reclaimFocus();
+    });
 }
 
 void MouseValuesDialog::PointerTaken(QPoint position) {

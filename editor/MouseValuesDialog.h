@@ -19,6 +19,7 @@ class MouseValuesDialog : public QDialog {
     Q_OBJECT
 public:
     MouseValuesDialog(QString lang, QString EditorKeys, QWidget* parent = nullptr);
+    ~MouseValuesDialog() override;
 
     qint32 DialogValue1 = 0;
     qint32 DialogValue2 = 0;
