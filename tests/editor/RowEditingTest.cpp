@@ -229,19 +229,6 @@ TEST(AltClick, ChoosesTheEntryAndItsStartingText) {
     }
 }
 
-TEST(AltClick, TheResultReplacesTheKeysAndKeepsTheWaitTime) {
-    RowList list{
-        {stored("[PosMouse(1;2)]", "250"), entered(":ab", "7"), keysField("*Label(1)*"), More}, 0};
-    EXPECT_FALSE(replaceSelectedKeys(list, "", "9"));
-    EXPECT_TRUE(replaceSelectedKeys(list, "[PosMouse(3;4)]", "9"));
-    list.selected = 1;
-    EXPECT_TRUE(replaceSelectedKeys(list, ":cd", "9"));
-    list.selected = 2;
-    EXPECT_TRUE(replaceSelectedKeys(list, "*Label(5)*", "9"));
-    EXPECT_EQ(list.rows, QStringList({entered("[PosMouse(3;4)]", "250"), entered(":cd", "9"),
-                                      keysField("*Label(5)*"), More}));
-}
-
 TEST(Saving, DescriptionLineBreaksAreStoredAsCrLf) {
     EXPECT_EQ(descriptionToSave("Daily\nsecond"), "Daily\r\nsecond");
     EXPECT_EQ(descriptionToSave("Daily\r\nsecond"), "Daily\r\nsecond");
