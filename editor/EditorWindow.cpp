@@ -330,9 +330,9 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// Key down: the page and arrow keys go on to the box, which moves its
-// selection (a pick that is skipped); Tab is placed here, since its key up
-// is not the box's. Every other key only records the character it typed.
+// Key down: the page and arrow keys also move the box's selection (a pick
+// that is skipped); Tab is placed here, since its key up is not the box's.
+// Every other key only records the character it typed.
 bool EditorWindow::Combo1_KeyDown(QKeyEvent* event) {
     EditorWaitTime = waitTimeOfBox(Text1->text());
     const int code = VirtualKeyCode(nativeKeyOf(*event));
@@ -341,8 +341,12 @@ bool EditorWindow::Combo1_KeyDown(QKeyEvent* event) {
         PressedMask = modifierMask(*event);
     }
     if (movesDropDownSelection(code)) {
+        // The box moves its selection (Alt+Down opens the list instead);
+        // the pick that the move makes is not the user's.
         SkipNextPick = true;
-        return false;
+        static_cast<QObject*>(Combo1)->event(event);
+        SkipNextPick = false;
+        return true;
     }
     if (code == keycode::Tab) {
         EditorKeys = keyReleaseKeys({code, PressedMask});
@@ -366,8 +370,6 @@ void EditorWindow::Combo1_KeyUp(QKeyEvent* event) {
     EditorWaitTime = waitTimeOfBox(Text1->text());
     const X11Key key = nativeKeyOf(*event);
     const int code = VirtualKeyCode(key);
-    if (movesDropDownSelection(code))
-        SkipNextPick = false; // a key that moved nothing leaves no pick to skip
     if (isModifierKey(code) || code != PressedCode || code == keycode::Tab) {
         if (code == PressedCode)
             PressedCode = -1;
