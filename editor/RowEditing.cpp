@@ -48,6 +48,13 @@ bool isMarkerRow(const QString& row) {
            trimmed.compare(MoreRow, Qt::CaseInsensitive) == 0;
 }
 
+// A row whose Keys are wider than their column (written by another
+// program): a gesture that rewrites the column would cut them.
+bool hasLongKeys(const QString& row) {
+    const Lines lines = decodeRows({row});
+    return !lines.isEmpty() && lines.first().keys.size() > KeysWidth;
+}
+
 std::optional<double> numberOf(const QString& text) {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
@@ -204,6 +211,8 @@ bool toggleSelected(RowList& list) {
     if (!validIndex(list, list.selected))
         return false;
     QString& row = list.rows[list.selected];
+    if (hasLongKeys(row))
+        return false;
     const std::optional<QString> toggled = toggleRowNotExecutable(row);
     if (!toggled || *toggled == row)
         return false;
@@ -216,7 +225,7 @@ WaitUpdate updateSelectedWaitTime(RowList& list, const QString& editorWaitTime) 
         return WaitUpdate::Nothing;
     QString& row = list.rows[list.selected];
     const QString keys = row.left(KeysWidth);
-    if (isMarkerOrEmptyRow(row) || isCommandLine(keys))
+    if (isMarkerOrEmptyRow(row) || isCommandLine(keys) || hasLongKeys(row))
         return WaitUpdate::Nothing;
     if (isNotExecutable(keys))
         return WaitUpdate::NotExecutable;
@@ -226,7 +235,7 @@ WaitUpdate updateSelectedWaitTime(RowList& list, const QString& editorWaitTime) 
 
 ValuesUpdate valuesUpdateOf(const QString& row) {
     QString keys = row.left(KeysWidth).leftJustified(KeysWidth, u' ');
-    if (isMarkerOrEmptyRow(row))
+    if (isMarkerOrEmptyRow(row) || hasLongKeys(row))
         return {};
     if (isRemark(keys) || isPauseLine(keys) || isCharacterString(trimBlanks(keys)))
         return {ValuesEntry::Remark, keys};

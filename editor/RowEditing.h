@@ -71,6 +71,9 @@ enum class PickAction {
 PickAction pickAction(const QString& entry);
 
 // --- Gestures on the list ---
+// Shift+Click, Ctrl+Click and Alt+Click leave a row alone whose Keys are
+// wider than their column (a Key sequence written by another program): they
+// would cut its Keys.
 
 // A row dragged from index `pressed` and dropped on the selected row: moved
 // there (copied with `copy`) just above it. The marker rows are not moved or

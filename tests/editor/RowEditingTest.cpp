@@ -205,6 +205,15 @@ TEST(CtrlClick, GivesTheLineTheBoxWaitTime) {
     EXPECT_EQ(list.rows[2], stored("#a", "3"));
 }
 
+TEST(Gestures, LeaveKeysWiderThanTheirColumnWhole) {
+    const QString wide = QString(50, u'k') + " 5"; // as loaded from the store
+    RowList list{{wide, More}, 0};
+    EXPECT_FALSE(toggleSelected(list));
+    EXPECT_EQ(updateSelectedWaitTime(list, "9"), WaitUpdate::Nothing);
+    EXPECT_EQ(valuesUpdateOf(":" + QString(50, u'k') + " 5").entry, ValuesEntry::Nothing);
+    EXPECT_EQ(list.rows[0], wide);
+}
+
 TEST(AltClick, ChoosesTheEntryAndItsStartingText) {
     const std::tuple<QString, ValuesEntry, QString> cases[] = {
         {stored("[PosMouse(100;200)]", "5"), ValuesEntry::MouseValues, "[PosMouse.100;200)]"},
