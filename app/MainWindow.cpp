@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "editor/OpenEditor.h"
+
 #include "app/AppTexts.h"
 #include "app/DesktopShortcuts.h"
 #include "app/HelpWindow.h"
@@ -8,6 +10,7 @@
 #include "app/Pickers.h"
 #include "app/Startup.h"
 #include "common/Settings.h"
+#include "editor/OpenEditor.h"
 #include "gui/MessageBox.h"
 #include "gui/Twips.h"
 #include "gui/WidgetNames.h"
@@ -83,7 +86,8 @@ MainWindow::MainWindow(Settings& settings, RunLauncher& launcher, QWidget* paren
     : QWidget(parent, Qt::Window), settings_(settings), launcher_(launcher),
       store_(settings.DataFolder, settings.Lang), openDocument_([](const QString& file) {
           return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
-      }) {
+      }),
+      openEditor_(&tapwise::OpenEditor) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(settings_.MainTitle);
     buildControls();
@@ -314,9 +318,17 @@ void MainWindow::Command3_Click() {
 }
 
 // The editor, modal over this window, for a new Key sequence (position 0)
-// or the one at a record position.
-void MainWindow::OpenEditor(qint32 /*position*/) {
-    showMessage(text::EditorMissing.in(settings_.Lang));
+// or the one at a record position. A saved Key sequence is appended (a
+// changed one moves to the end), so the list is read again and the saved
+// row selected.
+void MainWindow::OpenEditor(qint32 position) {
+    if (!openEditor_(this, settings_, store_, position))
+        return;
+    settings_.SequenceChanged = 1;
+    ScanSequences();
+    const qsizetype row = SelectSequenceRow(rows(), store_.CurrentPosition());
+    if (row >= 0)
+        selectRow(static_cast<int>(row));
 }
 
 // After a delete the row that took the deleted one's place is selected, or

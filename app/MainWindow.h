@@ -62,6 +62,13 @@ public:
     using DocumentOpener = std::function<bool(const QString& file)>;
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
 
+    // Opens the sequence editor modally for a new Key sequence (position 0)
+    // or a stored one; true when it saved, the saved record's position then
+    // being store.CurrentPosition(). Tests replace it.
+    using EditorOpener = std::function<bool(QWidget* parent, Settings& settings,
+                                            SequenceStore& store, qint32 position)>;
+    void setEditorOpener(EditorOpener opener) { openEditor_ = std::move(opener); }
+
     // The mouse position window, once Check mouse position has opened it.
     MousePositionWindow* mousePositionWindow() const { return form7_.get(); }
 
@@ -110,6 +117,7 @@ private:
     RunLauncher& launcher_;
     SequenceStore store_;
     DocumentOpener openDocument_;
+    EditorOpener openEditor_;
     // Set while the window closes to hand over to a run or to the mouse
     // position window, which does not end the program.
     bool handingOver_ = false;

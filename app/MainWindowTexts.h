@@ -59,12 +59,6 @@ inline constexpr BilingualText ConfirmUninstall{"Are you sure you want to uninst
                                                 "Sei sicuro di voler disinstallare?"};
 inline constexpr BilingualText UninstallHint{"To uninstall you must press Ctrl+Alt+Click!",
                                              "Per disinstallare premi Ctrl+Alt+Click!"};
-// The editor window is not part of this version yet.
-inline constexpr BilingualText EditorMissing{
-    "This version of Tapwise cannot create or change Key sequences yet.\n"
-    "Use tapwise-store to add one from the command line.",
-    "Questa versione di Tapwise non puo' ancora creare o modificare i 'Key Sequence'.\n"
-    "Usa tapwise-store per aggiungerne uno dalla riga di comando."};
 // %1: the print file's path.
 inline constexpr BilingualText PrintNotOpened{
     "The listing has been written to\n%1\nbut no program could be found to open it.",

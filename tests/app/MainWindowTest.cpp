@@ -356,18 +356,43 @@ TEST_F(MainWindowTest, PrintFormatWritesTheListingAndOpensItOrSaysWhereItIs) {
     EXPECT_TRUE(shown[0].startsWith("Il listato")) << shown[0].toStdString();
 }
 
-TEST_F(MainWindowTest, NewAndUpdateSayTheEditorIsMissingAndHelpKeepsTheWindow) {
-    addSequences({"Invoices"});
+// New and Update open the editor on no record or the selected one; a saved
+// Key sequence is appended, so the list is read again and its row selected.
+TEST_F(MainWindowTest, NewAndUpdateOpenTheEditorAndSelectTheSavedRowAndHelpKeepsTheWindow) {
+    const QList<qint32> at = addSequences({"Invoices", "Orders"});
     open();
+    QList<qint32> opened;
+    bool save = false;
+    form->setEditorOpener([&](QWidget*, Settings&, SequenceStore& store, qint32 position) {
+        opened << position;
+        if (!save)
+            return false;
+        const Result<qint32> saved =
+            position == 0 ? store.AppendSequence("Refunds", {{"{ENTER}", "5"}})
+                          : store.ReplaceSequence(position, "Invoices 2", {{"{TAB}", "5"}});
+        EXPECT_TRUE(saved.ok());
+        return saved.ok();
+    });
+
     settings.SequenceChanged = 1;
-    answerOk(2);
-    click("Command1");
-    click("Command3");
-    const QStringList shown = messages();
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_TRUE(shown[0].startsWith("This version of Tapwise cannot create or change"));
-    EXPECT_EQ(shown[1], shown[0]);
+    click("Command1"); // left with Exit: nothing changes
     EXPECT_EQ(settings.SequenceChanged, 0);
+    EXPECT_EQ(form->rows().size(), 2);
+
+    save = true;
+    click("Command1");
+    ASSERT_EQ(form->rows().size(), 3);
+    EXPECT_EQ(form->selectedRow(), 2);
+    EXPECT_TRUE(form->rows()[2].startsWith("Refunds"));
+
+    select(0);
+    click("Command3");
+    EXPECT_EQ(opened, (QList<qint32>{0, 0, at[0]}));
+    ASSERT_EQ(form->rows().size(), 3);
+    EXPECT_TRUE(form->rows()[2].startsWith("Invoices 2"));
+    EXPECT_EQ(form->selectedRow(), 2);
+    EXPECT_EQ(settings.SequenceChanged, 1);
+    EXPECT_TRUE(messages().isEmpty());
 
     click("Command6");
     EXPECT_EQ(helpShowings(), 1);

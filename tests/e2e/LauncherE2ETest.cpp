@@ -186,8 +186,9 @@ TEST_F(InstalledLauncherE2ETest, OfferLauncherMainWindowAndUninstall) {
     ASSERT_EQ(installed.exitCode, 0) << QString::fromUtf8(installed.errors).toStdString();
     const QStringList files = manifestFiles();
     const QString program = prefix + "/bin/tapwise";
-    ASSERT_EQ(files.size(), 5) << files.join(u' ').toStdString();
+    ASSERT_EQ(files.size(), 6) << files.join(u' ').toStdString();
     EXPECT_TRUE(files.contains(program));
+    EXPECT_TRUE(files.contains(prefix + "/bin/tapwise-clipboard-keeper"));
     EXPECT_EQ(runCommand({"desktop-file-validate", prefix + "/share/applications/tapwise.desktop"})
                   .exitCode,
               0);
