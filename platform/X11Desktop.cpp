@@ -151,7 +151,9 @@ void X11Desktop::pumpEvents() {
             XRefreshKeyboardMapping(&event.xmapping);
         } else if (event.type == keyboard_->xkbEventBase()) {
             const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
-            if (xkb.any.xkb_type == XkbNewKeyboardNotify) {
+            if (xkb.any.xkb_type == XkbStateNotify) {
+                keyboard_->keyState().noteState(xkb.state.group, xkb.state.locked_mods);
+            } else if (xkb.any.xkb_type == XkbNewKeyboardNotify) {
                 keyboard_->noteNewKeyboard();
             } else if (xkb.any.xkb_type == XkbMapNotify) {
                 for (const auto& [first, count] : changedKeyRanges(xkb.map)) {
@@ -174,9 +176,12 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     if (trap_->lost()) {
         return trap_->lostError(lang_);
     }
-    // A round trip first: a keymap change the server made before this call
-    // (setxkbmap, another layout) is then in our queue and read below.
-    XSync(display_, False);
+    // A keymap or group change the server made before this call (setxkbmap,
+    // another layout) must be in our queue and read below. The key state is
+    // read again when older than 10 ms, a round trip that brings them; when
+    // it is not, a round trip has just finished and the server has flushed
+    // since what it sent, which pumpEvents() reads from the connection.
+    keyboard_->keyState().readIfOld();
     pumpEvents();
     Status status = keyboard_->type(strokes.value());
     if (!wait) {
