@@ -269,10 +269,13 @@ bool X11Desktop::pauseKeyPressed() {
     }
     pumpEvents();
     keyboard_->restoreIdleMappings();
+    const auto readBefore = keyboard_->keyState().readAt();
     const bool down = pause_->keyDown();
-    // The raw event of a press that the key state shows came before its
-    // reply: taken now, so that the next query does not report it again.
-    pumpEvents();
+    // The raw event of a press that a key state read now shows came before
+    // its reply: taken now, so that the next query does not report it again.
+    if (keyboard_->keyState().readAt() != readBefore) {
+        pumpEvents();
+    }
     const bool pressed = pause_->takeLatched() || down;
     return pressed && !trap_->lost(); // the key state of a lost connection is not read
 }

@@ -38,6 +38,8 @@ public:
     bool readIfOld();
     // The next isDown() reads the keys again (a Pause key went down or up).
     void forget() { readAt_ = {}; }
+    // When the keys were last read (changes at every reading).
+    Clock::time_point readAt() const { return readAt_; }
 
     // The keyboard group in use and the locked modifier mask.
     int group() const { return group_; }
