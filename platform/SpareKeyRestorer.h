@@ -25,8 +25,9 @@ struct SpareKey {
 // A key code that meanwhile got another keysym (a new keymap) is left alone.
 // The process ends when all are back, or when the display goes away.
 //
-// Returns false when the process could not be started; the caller must then
-// put the key codes back itself.
+// The process is not waited for: it is the program's child until the program
+// ends, which it is about to. Returns false when it could not be started;
+// the caller must then put the key codes back itself.
 bool restoreSpareKeysLater(const char* displayName, const std::vector<SpareKey>& keys,
                            std::chrono::steady_clock::time_point lastUse,
                            std::chrono::milliseconds quiet);
