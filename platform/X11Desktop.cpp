@@ -176,11 +176,11 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     if (trap_->lost()) {
         return trap_->lostError(lang_);
     }
-    // A keymap or group change the server made before this call (setxkbmap,
-    // another layout) must be in our queue and read below. The key state is
-    // read again when older than 10 ms, a round trip that brings them; when
-    // it is not, a round trip has just finished and the server has flushed
-    // since what it sent, which pumpEvents() reads from the connection.
+    // Keymap and group changes the server made before this call (setxkbmap,
+    // another layout) are read below from our queue. A round trip brings
+    // them: reading the key state is one when that is older than 10 ms; a
+    // fresher reading means a round trip has just finished, and what the
+    // server sent since is on the connection, where pumpEvents() reads it.
     keyboard_->keyState().readIfOld();
     pumpEvents();
     Status status = keyboard_->type(strokes.value());
