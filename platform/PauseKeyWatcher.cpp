@@ -44,8 +44,12 @@ bool PauseKeyWatcher::handleEvent(XEvent& event) {
     if (XGetEventData(display_, &event.xcookie)) {
         if (event.xcookie.evtype == XI_RawKeyPress) {
             const auto* raw = static_cast<const XIRawEvent*>(event.xcookie.data);
-            if (keyboard_.isPauseKeycode(raw->detail) && !keyboard_.takeOwnPausePress()) {
-                latched_ = true;
+            if (keyboard_.isPauseKeycode(raw->detail)) {
+                // The key state read before this press does not show it.
+                keyboard_.keyState().forget();
+                if (!keyboard_.takeOwnPausePress()) {
+                    latched_ = true;
+                }
             }
         }
         XFreeEventData(display_, &event.xcookie);
@@ -54,11 +58,12 @@ bool PauseKeyWatcher::handleEvent(XEvent& event) {
 }
 
 bool PauseKeyWatcher::keyDown() {
-    char keys[32];
-    XQueryKeymap(display_, keys);
     bool down = false;
     for (unsigned kc : keyboard_.pauseKeycodes()) {
-        down = down || (kc < 256 && (keys[kc / 8] & (1 << (kc % 8))));
+        down = keyboard_.keyState().isDown(kc) || down;
+    }
+    if (down) {
+        keyboard_.keyState().forget(); // its release is seen at the next query
     }
     return down;
 }

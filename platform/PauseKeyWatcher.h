@@ -14,8 +14,11 @@ class X11Keyboard;
 // the focus, and a Pause press is latched until the next query: a tap far
 // shorter than the poll interval is still seen. Pause presses that our own
 // "{BREAK}" keystrokes make are counted out. Without XInput 2 only the
-// keyboard state is asked at each query, which sees the key while it is down
-// but misses a tap that began and ended between two queries.
+// keyboard state is read, which sees the key while it is down but misses a
+// tap that began and ended between two readings. The keyboard state is the
+// one shared with the keyboard (X11KeyState): read at most every 10 ms, and
+// at every query from a raw press of a Pause key on until the key is seen
+// up, so that a key held down is seen at every query and not after.
 class PauseKeyWatcher {
 public:
     PauseKeyWatcher(_XDisplay* display, X11Keyboard& keyboard);
@@ -27,7 +30,7 @@ public:
     // Takes a raw key event off the queue; false when `event` is not one.
     bool handleEvent(_XEvent& event);
 
-    // Whether a Pause key is down now (one round trip).
+    // Whether a Pause key is down, as last read (see X11KeyState).
     bool keyDown();
     // Whether a Pause press was latched since the last call; clears it.
     bool takeLatched();

@@ -235,7 +235,9 @@ void X11Desktop::pumpEvents() {
             XRefreshKeyboardMapping(&event.xmapping);
         } else if (event.type == keyboard_->xkbEventBase()) {
             const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
-            if (xkb.any.xkb_type == XkbNewKeyboardNotify) {
+            if (xkb.any.xkb_type == XkbStateNotify) {
+                keyboard_->keyState().noteState(xkb.state.group, xkb.state.locked_mods);
+            } else if (xkb.any.xkb_type == XkbNewKeyboardNotify) {
                 keyboard_->noteNewKeyboard();
             } else if (xkb.any.xkb_type == XkbMapNotify) {
                 for (const auto& [first, count] : changedKeyRanges(xkb.map)) {
@@ -258,9 +260,12 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     if (trap_->lost()) {
         return trap_->lostError(lang_);
     }
-    // A round trip first: a keymap change the server made before this call
-    // (setxkbmap, another layout) is then in our queue and read below.
-    XSync(display_, False);
+    // Keymap and group changes the server made before this call (setxkbmap,
+    // another layout) are read below from our queue. A round trip brings
+    // them: reading the key state is one when that is older than 10 ms; a
+    // fresher reading means a round trip has just finished, and what the
+    // server sent since is on the connection, where pumpEvents() reads it.
+    keyboard_->keyState().readIfOld();
     pumpEvents();
     Status status = keyboard_->type(strokes.value());
     if (!wait) {
@@ -410,10 +415,13 @@ bool X11Desktop::pauseKeyPressed() {
     }
     pumpEvents();
     keyboard_->restoreIdleMappings();
+    const auto readBefore = keyboard_->keyState().readAt();
     const bool down = pause_->keyDown();
-    // The raw event of a press that the key state shows came before its
-    // reply: taken now, so that the next query does not report it again.
-    pumpEvents();
+    // The raw event of a press that a key state read now shows came before
+    // its reply: taken now, so that the next query does not report it again.
+    if (keyboard_->keyState().readAt() != readBefore) {
+        pumpEvents();
+    }
     const bool pressed = pause_->takeLatched() || down;
     return pressed && !trap_->lost(); // the key state of a lost connection is not read
 }

@@ -1,6 +1,7 @@
 #include "platform/X11Keyboard.h"
 
 #include "platform/PlatformTexts.h"
+#include "platform/SpareKeyRestorer.h"
 #include "platform/X11ErrorTrap.h"
 
 #include <X11/XKBlib.h>
@@ -32,8 +33,9 @@ constexpr auto kRemapReuseDelay = std::chrono::milliseconds(500);
 constexpr auto kIdleRestore = std::chrono::seconds(10);
 // Internal: every spare key code is taken by the keys of the current chunk.
 constexpr int kSparesInUse = -2;
-// At the end, spare key codes are put back this long after their last use.
-constexpr auto kFinalRestoreDelay = std::chrono::seconds(1);
+// At the end, spare key codes are put back once nobody has typed through
+// them for this long.
+constexpr auto kFinalRestoreDelay = std::chrono::milliseconds(1000);
 
 std::uint32_t namedKeysym(NamedKey key) {
     // In the order of NamedKey, up to F1.
@@ -90,22 +92,37 @@ QString keysymText(std::uint32_t sym) {
 } // namespace
 
 X11Keyboard::X11Keyboard(Display* display, X11ErrorTrap& trap, const QString& lang)
-    : display_(display), trap_(trap), lang_(lang), context_(nullptr, &xkb_context_unref),
-      keymap_(nullptr, &xkb_keymap_unref) {}
+    : display_(display), trap_(trap), lang_(lang), keyState_(display),
+      context_(nullptr, &xkb_context_unref), keymap_(nullptr, &xkb_keymap_unref) {}
 
 X11Keyboard::~X11Keyboard() {
     releaseAll();
-    // A program may still be working through keys typed through spare key
-    // codes; it would find them without symbols if they went back at once.
+    restoreAtEnd();
+    trap_.sync();
+}
+
+// A program may still be working through keys typed through spare key
+// codes; it would find them without symbols if they went back at once. A
+// process of their own puts them back when their time has come, so that the
+// program can end now; only when it cannot be started do we wait here.
+void X11Keyboard::restoreAtEnd() {
+    if (remapped_.empty() || trap_.lost()) {
+        restoreAll();
+        return;
+    }
     Clock::time_point lastUse{};
+    std::vector<SpareKey> keys;
     for (const auto& [kc, remap] : remapped_) {
         lastUse = std::max(lastUse, remap.lastUse);
+        keys.push_back(SpareKey{kc, remap.keysym});
     }
-    if (!remapped_.empty() && !trap_.lost()) {
-        std::this_thread::sleep_until(lastUse + kFinalRestoreDelay);
+    trap_.sync(); // our last releases are through before anything else happens
+    if (restoreSpareKeysLater(DisplayString(display_), keys, lastUse, kFinalRestoreDelay)) {
+        remapped_.clear();
+        return;
     }
+    std::this_thread::sleep_until(lastUse + kFinalRestoreDelay);
     restoreAll();
-    trap_.sync();
 }
 
 Error X11Keyboard::error(int code, const QString& message) const {
@@ -131,6 +148,7 @@ Status X11Keyboard::init() {
     }
     const unsigned mask = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
     XkbSelectEvents(display_, XkbUseCoreKbd, mask, mask);
+    keyState_.init();
     return ensureKeymap();
 }
 
@@ -310,19 +328,19 @@ void X11Keyboard::setCapsLock(bool on) {
     XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, on ? LockMask : 0);
 }
 
+// The keys down are those read at most X11KeyState::kMaxAge ago; while some
+// are held, they are read again every 10 ms.
 Status X11Keyboard::waitForReleasedModifiers() {
     const auto deadline = Clock::now() + kHeldKeysTimeLimit;
     while (true) {
-        char keys[32];
-        XQueryKeymap(display_, keys);
-        if (trap_.lost()) {
-            return trap_.lostError(lang_);
-        }
         QStringList held;
         for (unsigned kc : heldCheckKeys_) {
-            if (kc < 256 && (keys[kc / 8] & (1 << (kc % 8)))) {
+            if (keyState_.isDown(kc)) {
                 held << keysymName(firstKeysym(keymap_.get(), kc));
             }
+        }
+        if (trap_.lost()) {
+            return trap_.lostError(lang_);
         }
         if (held.isEmpty()) {
             return {};
@@ -331,6 +349,7 @@ Status X11Keyboard::waitForReleasedModifiers() {
             return error(kKeysHeldDown, platform_text::kKeysHeld.in(lang_).arg(held.join(", ")));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        keyState_.read();
     }
 }
 
@@ -345,28 +364,23 @@ Status X11Keyboard::type(const QList<KeyStroke>& strokes) {
     if (!status || strokes.isEmpty()) {
         return status;
     }
-    XkbStateRec state{};
-    XkbGetState(display_, XkbUseCoreKbd, &state);
-    const bool capsWasOn = state.locked_mods & LockMask;
-    const bool capsKeyInText = std::any_of(strokes.begin(), strokes.end(), [](const KeyStroke& k) {
-        return k.kind == KeyStroke::Kind::Named && k.key == NamedKey::CapsLock;
-    });
+    // The group and Caps Lock as the server's state events told them: the
+    // caller has taken the events of every change made before this call.
+    const bool capsWasOn = keyState_.capsLocked();
     bool capsFinal = capsWasOn;
     if (capsWasOn) {
         setCapsLock(false);
     }
-    status = typeInChunks(strokes, state.group, capsFinal);
+    status = typeInChunks(strokes, keyState_.group(), capsFinal);
     // Whatever happened above: nothing of ours stays down, Caps Lock is as
-    // the user left it (or as a {CAPSLOCK} of the text turned it). A call
-    // that went through has synced its last key already.
+    // the user left it (or as a {CAPSLOCK} of the text turned it): we have
+    // kept it off since the start, and every {CAPSLOCK} was undone at once.
+    // A call that went through has synced its last key already.
     bool changed = !pressed_.empty() || !status;
     releaseAll();
-    if (capsWasOn || capsKeyInText) {
-        XkbGetState(display_, XkbUseCoreKbd, &state);
-        if (bool(state.locked_mods & LockMask) != capsFinal) {
-            setCapsLock(capsFinal);
-            changed = true;
-        }
+    if (capsFinal) {
+        setCapsLock(true);
+        changed = true;
     }
     if (!changed) {
         return status;

@@ -2,6 +2,7 @@
 
 #include "common/Result.h"
 #include "platform/KeyNotation.h"
+#include "platform/X11KeyState.h"
 
 #include <QString>
 
@@ -34,7 +35,8 @@ class X11ErrorTrap;
 // use: programs look a key code up only when they handle the event, maybe
 // long after it was sent, so a mapping changed too early types the wrong
 // character. Spare key codes are reused least recently used first, and put
-// back when idle or when the object goes away.
+// back when idle, and when the object goes away by a process of their own
+// (SpareKeyRestorer.h), so that the program need not wait for slow readers.
 //
 // Caps Lock is switched off while typing (the case typed is the case
 // written) and back on afterwards; keys the user still holds (a shortcut's
@@ -46,9 +48,14 @@ public:
     X11Keyboard& operator=(const X11Keyboard&) = delete;
     ~X11Keyboard();
 
-    // Connects libxkbcommon to the server and asks for keymap change events.
+    // Connects libxkbcommon to the server and asks for keymap and keyboard
+    // state change events.
     Status init();
     int xkbEventBase() const { return xkbEventBase_; }
+
+    // The keys down, the group and Caps Lock, shared with the Pause key
+    // watcher; see X11KeyState.
+    X11KeyState& keyState() { return keyState_; }
 
     Status type(const QList<KeyStroke>& strokes);
 
@@ -87,6 +94,7 @@ private:
     void buildTables();
     const Table& tableFor(int group);
     Status waitForReleasedModifiers();
+    void restoreAtEnd();
     Status typeInChunks(const QList<KeyStroke>& strokes, int group, bool& capsFinal);
     Result<KeyChoice> chooseKey(const KeyStroke& stroke, int group);
     Status typeStroke(const KeyStroke& stroke, KeyChoice key, int group, bool& capsFinal);
@@ -106,6 +114,7 @@ private:
     _XDisplay* display_;
     X11ErrorTrap& trap_;
     QString lang_;
+    X11KeyState keyState_;
     int xkbEventBase_ = -1;
     int deviceId_ = -1;
     std::unique_ptr<xkb_context, void (*)(xkb_context*)> context_;

@@ -8,7 +8,8 @@ keys begin to arrive, and waits for the pause window. xev logs every key
 event with the X server's time stamp (milliseconds), so the Pause press and
 every key the run still sent after it are timed by one clock. The latency of
 a try is the time from the Pause press to the last key of the run that
-followed it (0 when the run sent none after it). Also shown: how long the
+followed it (0 when the run sent none after it), and the number of keys the
+run sent after it (by the order in which xev received them). Also shown: how long the
 pause window took to appear, as seen by this script.
 
 Usage: bench/app/pause_latency.py [BUILD_DIR] [TRIES]
@@ -101,9 +102,12 @@ def one_try(env, folder, work):
     pause = [t for t, n in events if n == "Pause"]
     if not pause:
         raise SystemExit("xev did not see the Pause key")
-    after = [t for t, n in events if n == "a" and t >= pause[0]]
+    # xev logs the events in the order the server delivered them; the time
+    # stamps are whole milliseconds, in which several keys may fall.
+    at = next(i for i, (_, n) in enumerate(events) if n == "Pause")
+    after = [t for t, n in events[at:] if n == "a"]
     stop_ms = (max(after) - pause[0]) if after else 0
-    typed_before = sum(1 for t, n in events if n == "a" and t < pause[0])
+    typed_before = sum(1 for _, n in events[:at] if n == "a")
     return stop_ms, window_ms, len(after), typed_before
 
 

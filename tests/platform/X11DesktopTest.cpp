@@ -74,6 +74,28 @@ TEST_F(X11DesktopTest, PauseKeyFromAnotherProgramIsSeenWhileAnotherWindowHasTheF
     EXPECT_FALSE(desktop().pauseKeyPressed()); // seen once
     EXPECT_TRUE(pausePresses(5));              // and not taken from the window
 
+    // A tap while keys go out one call each, as fast as a string line types
+    // them, with a query after each key as the run's wait makes (the key
+    // state itself is read only every 10 ms): seen at the query after the
+    // key that followed it, and seen once.
+    Subprocess tapper;
+    Subprocess::Options options;
+    options.env = server_.env();
+    ASSERT_TRUE(tapper.start({"sh", "-c", "sleep 0.3; xdotool key Pause"}, options));
+    bool seen = false;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!seen && std::chrono::steady_clock::now() < limit) {
+        ASSERT_TRUE(desktop().sendKeys(QStringLiteral("b"), true));
+        seen = desktop().pauseKeyPressed();
+    }
+    EXPECT_TRUE(seen);
+    ASSERT_TRUE(tapper.wait(std::chrono::seconds(10))); // the key is up again
+    EXPECT_FALSE(desktop().pauseKeyPressed());
+    ASSERT_TRUE(pausePresses(6));
+    const QStringList keys = recorder.lines().filter(QStringLiteral("KeyPress "));
+    const auto tap = keys.lastIndexOf(QStringLiteral("KeyPress Pause -"));
+    EXPECT_LE(keys.size() - 1 - tap, 2) << "keys typed after the Pause press before it was seen";
+
     // Held down: seen at every query until released.
     ASSERT_EQ(runCommand({"xdotool", "keydown", "Pause"}, server_.env()).exitCode, 0);
     EXPECT_TRUE(waitUntil([&] { return desktop().pauseKeyPressed(); }));
