@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,6 +40,10 @@ public:
     bool has(const std::string& part) const;
     Result<std::string> read(const std::string& part) const;
     Result<std::unique_ptr<XmlPart>> readXml(const std::string& part) const;
+    // Unpacks a part a piece at a time, handing each piece to take, so that
+    // a large part is never held twice.
+    Status readInPieces(const std::string& part,
+                        const std::function<void(std::string_view)>& take) const;
     // The relationships of a part (none when it has no relationships part).
     Result<std::vector<Relationship>> relationships(const std::string& part) const;
 
