@@ -117,7 +117,7 @@ Status XlsxPackage::readInPieces(const std::string& part,
     if (stat.size > MaxPartSize) {
         return workbookError(WorkbookMessage::TooLarge, lang_, {fileName_, name});
     }
-    if (Status fits = checkSize(name, stat); !fits) {
+    if (Status fits = checkSize(name, stat, TextBytesPerByte); !fits) {
         return fits;
     }
     zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
@@ -148,14 +148,15 @@ Status XlsxPackage::readInPieces(const std::string& part,
 
 // Judged from the sizes the package states, before anything is unpacked;
 // reading never goes past the stated size.
-Status XlsxPackage::checkSize(const QString& name, const zip_stat_t& stat) const {
+Status XlsxPackage::checkSize(const QString& name, const zip_stat_t& stat,
+                              uint64_t bytesPerByte) const {
     const uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : stat.size;
     const std::optional<uint64_t> available =
         stat.size > PartSizeFloor ? availableMemory() : std::nullopt;
     const auto megabytes = [](uint64_t bytes) {
         return QString::number((bytes + (1 << 19)) >> 20);
     };
-    switch (judgePartSize(stat.size, packed, available)) {
+    switch (judgePartSize(stat.size, packed, available, bytesPerByte)) {
     case PartSize::Fine:
         return {};
     case PartSize::OutOfProportion:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
+#include "workbook/PartSizeGuard.h"
 #include "workbook/XmlPart.h"
 
 #include <QByteArray>
@@ -64,7 +65,8 @@ public:
     XlsxPackage(Key, zip* archive, const QString& fileName, const QString& lang);
 
 private:
-    Status checkSize(const QString& name, const zip_stat& stat) const;
+    Status checkSize(const QString& name, const zip_stat& stat,
+                     uint64_t bytesPerByte = ParsedBytesPerByte) const;
 
     zip* archive_;
     QString fileName_;
