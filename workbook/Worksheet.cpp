@@ -119,9 +119,16 @@ Result<std::unique_ptr<Worksheet>> Worksheet::load(SheetText text, const std::st
     std::unique_ptr<Worksheet> sheet(new Worksheet(std::move(text)));
     SheetText& all = sheet->text_;
     SheetLayout layout = SheetLayout::scan(all);
-    if (layout.brokenAt || !layout.found) {
-        layout = SheetLayout{}; // the parser reads (and describes) the whole text
-        layout.contentBegin = layout.contentEnd = all.size();
+    if (layout.brokenAt) {
+        // Described without parsing the whole text, which could take ten
+        // times its size.
+        return badXml(partName,
+                      *layout.brokenAt >= all.size() ? pugi::status_end_element_mismatch
+                                                     : pugi::status_bad_start_element,
+                      *layout.brokenAt, lang);
+    }
+    if (!layout.found) {
+        layout.contentBegin = layout.contentEnd = all.size(); // all of it parsed below
     }
     std::string outside = all.copy(0, layout.contentBegin);
     all.appendTo(outside, layout.contentEnd, all.size());

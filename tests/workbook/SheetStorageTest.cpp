@@ -215,6 +215,7 @@ std::string nested(int depth) {
 TEST(WorksheetTextTest, DamagedOrTooDeepRowsAreRefusedAtOpen) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {sheetOf(numberedRows(2000) + "<row r=\"2001\"><c r=\"A1\"></row>"), "not valid XML"},
+        {sheetOf(numberedRows(3)).substr(0, 300), "not valid XML"},
         {nested(996), "more than 1000 levels deep"},
         {nested(995), ""},
     };
