@@ -10,8 +10,6 @@ namespace tapwise {
 
 namespace {
 
-constexpr size_t BatchSize = 256 * 1024;
-
 class AppendWriter : public pugi::xml_writer {
 public:
     explicit AppendWriter(std::string& out) : out_(out) {}
@@ -22,13 +20,6 @@ public:
 private:
     std::string& out_;
 };
-
-void print(pugi::xml_node node, std::string& out) {
-    const size_t start = out.size();
-    AppendWriter writer(out);
-    node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    escapeCarriageReturns(out, start);
-}
 
 // Text escaped as the printer escapes it; attribute values also escape the
 // quote and the blanks that attribute parsing would turn into spaces.
@@ -77,7 +68,15 @@ void appendStartTag(std::string& out, pugi::xml_node element) {
 
 } // namespace
 
-DocumentStream::DocumentStream(pugi::xml_node bulky) : bulky_(bulky) {
+void printXml(pugi::xml_node node, std::string& out) {
+    const size_t start = out.size();
+    AppendWriter writer(out);
+    node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    escapeCarriageReturns(out, start);
+}
+
+DocumentStream::DocumentStream(pugi::xml_node bulky, std::unique_ptr<Body> body)
+    : bulky_(bulky), body_(std::move(body)) {
     printEdges();
     rewind();
 }
@@ -94,7 +93,7 @@ void DocumentStream::printEdges() {
     for (pugi::xml_node node : chain) {
         for (pugi::xml_node sibling = parent.first_child(); sibling != node;
              sibling = sibling.next_sibling()) {
-            print(sibling, head_);
+            printXml(sibling, head_);
         }
         appendStartTag(head_, node);
         appendEscaped(head_, node.value(), false); // text held in the element itself
@@ -106,28 +105,18 @@ void DocumentStream::printEdges() {
         tail_ += '>';
         for (pugi::xml_node sibling = node->next_sibling(); sibling;
              sibling = sibling.next_sibling()) {
-            print(sibling, tail_);
+            printXml(sibling, tail_);
         }
     }
 }
 
 uint64_t DocumentStream::size() {
-    if (!size_) {
-        uint64_t total = head_.size() + tail_.size();
-        std::string piece;
-        for (pugi::xml_node child = bulky_.first_child(); child; child = child.next_sibling()) {
-            piece.clear();
-            print(child, piece);
-            total += piece.size();
-        }
-        size_ = total;
-    }
-    return *size_;
+    return head_.size() + body_->size() + tail_.size();
 }
 
 void DocumentStream::rewind() {
     stage_ = Stage::Head;
-    next_ = bulky_.first_child();
+    body_->rewind();
     buffer_.clear();
     position_ = 0;
 }
@@ -141,10 +130,9 @@ bool DocumentStream::refill() {
         stage_ = Stage::Children;
         return true;
     case Stage::Children:
-        for (; next_ && buffer_.size() < BatchSize; next_ = next_.next_sibling()) {
-            print(next_, buffer_);
+        if (!body_->next(buffer_)) {
+            stage_ = Stage::Tail;
         }
-        stage_ = next_ ? Stage::Children : Stage::Tail;
         return true;
     case Stage::Tail:
         buffer_ = tail_;

@@ -4,17 +4,31 @@
 
 #include <pugixml.hpp>
 
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace tapwise {
 
-// A document written out piece by piece: the children of its one bulky
-// element (the rows of a sheet) are printed a batch at a time while they are
-// read, the rest of the document is printed once around them.
+// Appends the node as the package's parts print it: raw, UTF-8, carriage
+// returns escaped.
+void printXml(pugi::xml_node node, std::string& out);
+
+// A document written out piece by piece: the content of its one bulky
+// element (the rows of a sheet) is given a batch at a time while it is read,
+// the rest of the document is printed once around it.
 class DocumentStream : public PartContent {
 public:
-    explicit DocumentStream(pugi::xml_node bulky);
+    // The bulky element's content, which the document itself need not hold.
+    class Body {
+    public:
+        virtual ~Body() = default;
+        virtual uint64_t size() = 0;
+        virtual void rewind() = 0;
+        // Appends the next batch to out; false when there is no more.
+        virtual bool next(std::string& out) = 0;
+    };
+
+    DocumentStream(pugi::xml_node bulky, std::unique_ptr<Body> body);
 
     uint64_t size() override;
     void rewind() override;
@@ -27,11 +41,10 @@ private:
     bool refill();
 
     pugi::xml_node bulky_;
+    std::unique_ptr<Body> body_;
     std::string head_;
     std::string tail_;
-    std::optional<uint64_t> size_;
     Stage stage_ = Stage::Head;
-    pugi::xml_node next_;
     std::string buffer_;
     size_t position_ = 0;
 };

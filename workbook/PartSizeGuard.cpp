@@ -5,14 +5,15 @@
 
 namespace tapwise {
 
-PartSize judgePartSize(uint64_t unpacked, uint64_t packed, std::optional<uint64_t> available) {
+PartSize judgePartSize(uint64_t unpacked, uint64_t packed, std::optional<uint64_t> available,
+                       uint64_t bytesPerByte) {
     if (unpacked <= PartSizeFloor) {
         return PartSize::Fine;
     }
     if (packed == 0 || unpacked / packed >= MaxPackingRatio) {
         return PartSize::OutOfProportion;
     }
-    if (available && unpacked > *available / ParsedBytesPerByte) {
+    if (available && unpacked > *available / bytesPerByte) {
         return PartSize::TooLargeForMemory;
     }
     return PartSize::Fine;

@@ -18,8 +18,12 @@ inline constexpr uint64_t PartSizeFloor = uint64_t(64) << 20;
 inline constexpr uint64_t MaxPackingRatio = 200;
 // Memory a parsed part takes for each byte of its text.
 inline constexpr uint64_t ParsedBytesPerByte = 10;
+// Memory a part kept as text (the active sheet) takes for each byte: the
+// text, and the new text of the rows that change.
+inline constexpr uint64_t TextBytesPerByte = 2;
 
-PartSize judgePartSize(uint64_t unpacked, uint64_t packed, std::optional<uint64_t> available);
+PartSize judgePartSize(uint64_t unpacked, uint64_t packed, std::optional<uint64_t> available,
+                       uint64_t bytesPerByte = ParsedBytesPerByte);
 
 // The memory the system can give now without swapping (MemAvailable), when
 // it says.

@@ -6,6 +6,8 @@
 
 #include <zip.h>
 
+#include <algorithm>
+
 namespace tapwise {
 
 namespace {
@@ -102,16 +104,59 @@ Result<std::string> XlsxPackage::read(const std::string& part) const {
     return content;
 }
 
+Status XlsxPackage::readInPieces(const std::string& part,
+                                 const std::function<void(std::string_view)>& take) const {
+    constexpr zip_uint64_t PieceSize = zip_uint64_t(1) << 20;
+    const QString name = QString::fromStdString(part);
+    const zip_int64_t index = zip_name_locate(archive_, part.c_str(), ZIP_FL_NOCASE);
+    zip_stat_t stat;
+    if (index < 0 || zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) != 0 ||
+        !(stat.valid & ZIP_STAT_SIZE)) {
+        return damaged(workbookText(WorkbookMessage::MissingPart, lang_, {name}));
+    }
+    if (stat.size > MaxPartSize) {
+        return workbookError(WorkbookMessage::TooLarge, lang_, {fileName_, name});
+    }
+    if (Status fits = checkSize(name, stat, TextBytesPerByte); !fits) {
+        return fits;
+    }
+    zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
+    std::string piece(PieceSize, '\0');
+    zip_uint64_t total = 0;
+    zip_int64_t got = file ? 0 : -1;
+    // Never past the stated size: a part that unpacks to more is damaged.
+    while (file && total <= stat.size) {
+        got = zip_fread(file, piece.data(), std::min(PieceSize, stat.size + 1 - total));
+        if (got <= 0) {
+            break;
+        }
+        total += zip_uint64_t(got);
+        if (total <= stat.size) {
+            take(std::string_view(piece.data(), size_t(got)));
+        }
+    }
+    const QString reason =
+        QString::fromUtf8(file ? zip_file_strerror(file) : zip_strerror(archive_));
+    if (file) {
+        zip_fclose(file);
+    }
+    if (got < 0 || total != stat.size) {
+        return damaged(workbookText(WorkbookMessage::PartUnreadable, lang_, {name, reason}));
+    }
+    return {};
+}
+
 // Judged from the sizes the package states, before anything is unpacked;
 // reading never goes past the stated size.
-Status XlsxPackage::checkSize(const QString& name, const zip_stat_t& stat) const {
+Status XlsxPackage::checkSize(const QString& name, const zip_stat_t& stat,
+                              uint64_t bytesPerByte) const {
     const uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : stat.size;
     const std::optional<uint64_t> available =
         stat.size > PartSizeFloor ? availableMemory() : std::nullopt;
     const auto megabytes = [](uint64_t bytes) {
         return QString::number((bytes + (1 << 19)) >> 20);
     };
-    switch (judgePartSize(stat.size, packed, available)) {
+    switch (judgePartSize(stat.size, packed, available, bytesPerByte)) {
     case PartSize::Fine:
         return {};
     case PartSize::OutOfProportion:

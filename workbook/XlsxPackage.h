@@ -1,11 +1,13 @@
 #pragma once
 
 #include "common/Result.h"
+#include "workbook/PartSizeGuard.h"
 #include "workbook/XmlPart.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,6 +41,10 @@ public:
     bool has(const std::string& part) const;
     Result<std::string> read(const std::string& part) const;
     Result<std::unique_ptr<XmlPart>> readXml(const std::string& part) const;
+    // Unpacks a part a piece at a time, handing each piece to take, so that
+    // a large part is never held twice.
+    Status readInPieces(const std::string& part,
+                        const std::function<void(std::string_view)>& take) const;
     // The relationships of a part (none when it has no relationships part).
     Result<std::vector<Relationship>> relationships(const std::string& part) const;
 
@@ -59,7 +65,8 @@ public:
     XlsxPackage(Key, zip* archive, const QString& fileName, const QString& lang);
 
 private:
-    Status checkSize(const QString& name, const zip_stat& stat) const;
+    Status checkSize(const QString& name, const zip_stat& stat,
+                     uint64_t bytesPerByte = ParsedBytesPerByte) const;
 
     zip* archive_;
     QString fileName_;

@@ -152,14 +152,19 @@ Status XlsxWorkbook::load(const XlsxPackage& package) {
     if (!status) {
         return status;
     }
-    Result<std::unique_ptr<XmlPart>> sheet = package.readXml(sheetPart_);
+    SheetText text;
+    const auto take = [&](std::string_view piece) { text.append(piece); };
+    if (Status read = package.readInPieces(sheetPart_, take); !read) {
+        return read;
+    }
+    Result<std::unique_ptr<Worksheet>> sheet = Worksheet::load(std::move(text), sheetPart_, lang_);
     if (!sheet) {
-        return sheet.error();
+        return package.damaged(sheet.error().message);
     }
     if (Status kinds = checkPartKinds(package, sheet.value()->root()); !kinds) {
         return kinds;
     }
-    sheet_ = std::make_unique<Worksheet>(std::move(sheet).value());
+    sheet_ = std::move(sheet).value();
     return {};
 }
 

@@ -9,12 +9,6 @@ namespace tapwise {
 
 namespace {
 
-// Whitespace-only text is kept where it is an element's only content (a
-// cell text of blanks), and stored in the element itself to save memory.
-constexpr unsigned ParseFlags = pugi::parse_default | pugi::parse_declaration |
-                                pugi::parse_comments | pugi::parse_pi |
-                                pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
-
 // No spreadsheet program nests a part's elements more than a few dozen
 // levels; pugixml removes and copies nodes recursively, so a part nested
 // hundreds of thousands of levels deep would overflow the stack later.
@@ -66,11 +60,19 @@ Result<std::unique_ptr<XmlPart>> XmlPart::parse(std::string bytes, const std::st
             WorkbookMessage::BadXml, lang,
             {QString::fromStdString(partName), reason, QString::number(parsed.offset)});
     }
-    if (nestingDepth(part->root(), MaxNesting) > MaxNesting) {
+    if (Status nesting = checkNesting(part->root(), 0, partName, lang); !nesting) {
+        return nesting.error();
+    }
+    return part;
+}
+
+Status XmlPart::checkNesting(pugi::xml_node root, int depthAbove, const std::string& partName,
+                             const QString& lang) {
+    if (nestingDepth(root, MaxNesting - depthAbove) > MaxNesting - depthAbove) {
         return workbookError(WorkbookMessage::TooDeep, lang,
                              {QString::fromStdString(partName), QString::number(MaxNesting)});
     }
-    return part;
+    return {};
 }
 
 std::string XmlPart::serialize() const {

@@ -173,8 +173,11 @@ TEST_F(XlsxReadTest, PartSizesAreJudgedByProportionAndFreeMemory) {
     EXPECT_EQ(judgePartSize(200 * MB, 475 * 1024, 8192 * MB), PartSize::OutOfProportion);
     EXPECT_EQ(judgePartSize(1024 * MB, 2400 * 1024, 65536 * MB), PartSize::OutOfProportion);
     EXPECT_EQ(judgePartSize(200 * MB, 0, 8192 * MB), PartSize::OutOfProportion);
-    // Parsed, a part takes about ten times its size.
+    // Parsed, a part takes about ten times its size; kept as text, twice.
     EXPECT_EQ(judgePartSize(200 * MB, 20 * MB, 1500 * MB), PartSize::TooLargeForMemory);
+    EXPECT_EQ(judgePartSize(600 * MB, 60 * MB, 1500 * MB, TextBytesPerByte), PartSize::Fine);
+    EXPECT_EQ(judgePartSize(600 * MB, 60 * MB, 1100 * MB, TextBytesPerByte),
+              PartSize::TooLargeForMemory);
 }
 
 } // namespace
