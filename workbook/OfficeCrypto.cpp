@@ -16,6 +16,9 @@ namespace {
 struct DigestContextFree {
     void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
 };
+struct DigestFree {
+    void operator()(EVP_MD* md) const { EVP_MD_free(md); }
+};
 struct CipherContextFree {
     void operator()(EVP_CIPHER_CTX* context) const { EVP_CIPHER_CTX_free(context); }
 };
@@ -149,13 +152,17 @@ SecretBytes iteratedHash(HashKind kind, QByteArrayView salt, const SecretBytes& 
                          int spinCount) {
     SecretBytes value = SecretBytes::adopt(hash(kind, {salt, password.view()}));
     std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(EVP_MD_CTX_new());
-    const EVP_MD* md = digest(kind);
+    // Fetched once: the implicit fetch behind EVP_sha512() in every round
+    // would take about as long as the hashing itself.
+    std::unique_ptr<EVP_MD, DigestFree> md(
+        EVP_MD_fetch(nullptr, EVP_MD_get0_name(digest(kind)), nullptr));
+    const EVP_MD* type = md ? md.get() : digest(kind);
     auto* out = reinterpret_cast<unsigned char*>(value.data());
     for (int round = 0; round < spinCount; ++round) {
         const std::array<unsigned char, 4> counter{
             static_cast<unsigned char>(round), static_cast<unsigned char>(round >> 8),
             static_cast<unsigned char>(round >> 16), static_cast<unsigned char>(round >> 24)};
-        EVP_DigestInit_ex(context.get(), md, nullptr);
+        EVP_DigestInit_ex2(context.get(), type, nullptr);
         EVP_DigestUpdate(context.get(), counter.data(), counter.size());
         EVP_DigestUpdate(context.get(), out, size_t(value.size()));
         EVP_DigestFinal_ex(context.get(), out, nullptr);
