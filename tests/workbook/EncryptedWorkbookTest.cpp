@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QtEndian>
 
@@ -210,6 +211,38 @@ TEST_F(EncryptedWorkbookTest, SavesEncryptedWithTheSamePasswordAndKind) {
         ASSERT_TRUE(again);
         EXPECT_EQ(again->rowColorIndex(3).valueOr(0), GreenColorIndex);
         EXPECT_TRUE(refusal(path, "wrong").message.contains("is not correct"));
+    }
+}
+
+// Another program opens what we saved: LibreOffice with the password, and
+// not without it.
+TEST_F(EncryptedWorkbookTest, SavedWorkbooksOpenInLibreOffice) {
+    const QString uno = QStringLiteral("/usr/lib/python3/dist-packages/uno.py");
+    if (!QFile::exists(QStringLiteral("/usr/bin/soffice")) || !QFile::exists(uno)) {
+        GTEST_SKIP() << "LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed";
+    }
+    const auto libreOffice = [](const QString& path, const QString& password) {
+        QProcess process;
+        process.start(
+            QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(TAPWISE_WORKBOOK_TEST_DIR "/libreoffice.py"), path, password});
+        EXPECT_TRUE(process.waitForFinished(300000));
+        return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    };
+    for (const QString& kind : {QStringLiteral("agile"), QStringLiteral("standard")}) {
+        SCOPED_TRACE(kind.toStdString());
+        const QString path = fixtures_.makeEncrypted("people", kind, Password, 1000);
+        auto workbook = openOk(path, Password);
+        ASSERT_TRUE(workbook);
+        ASSERT_TRUE(workbook->setRowColorIndex(2, GreenColorIndex));
+        ASSERT_TRUE(workbook->setCellText(3, 2, QStringLiteral("Genova")));
+        ASSERT_TRUE(workbook->save());
+        workbook->close();
+
+        const QJsonObject view = libreOffice(path, Password);
+        EXPECT_EQ(view["cells"].toObject()["B3"].toString(), "Genova");
+        EXPECT_EQ(view["colors"].toObject()["A2"].toString(), "99cc00");
+        EXPECT_TRUE(libreOffice(path, QStringLiteral("wrong")).contains("error"));
     }
 }
 
