@@ -60,8 +60,8 @@ private:
 // Codes of the errors of the encryption classes.
 enum class EncryptionFailure { WrongPassword = 1, Damaged, Unsupported };
 
-// The encrypted package's segments of the package, and its IVs and keys,
-// exposed for the check against known values.
+// The steps from a secret to an IV or a key, each told apart by its block
+// key; public so that tests can check them against known values.
 namespace agile {
 QByteArray blockIv(const AgileEncryption::Cipher& cipher, QByteArrayView blockKey);
 officecrypto::SecretBytes blockKeyOf(const AgileEncryption::Cipher& cipher,
