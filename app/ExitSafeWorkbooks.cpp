@@ -1,6 +1,10 @@
 #include "app/ExitSafeWorkbooks.h"
 
+#include "engine/WorksheetSource.h"
 #include "workbook/ForwardingWorkbook.h"
+#include "workbook/WorkbookTexts.h"
+
+#include <QDateTime>
 
 #include <QTextStream>
 
@@ -13,6 +17,9 @@ namespace tapwise {
 namespace {
 
 class ExitSafeWorkbook;
+
+// Copies tried under other names when one exists.
+constexpr int CopyAttempts = 9;
 
 // The workbooks open at this moment. A handler run by exit() can reach
 // nothing but what a static holds.
@@ -51,19 +58,42 @@ public:
     }
 
     // Saves what the run changed and has not saved yet; a closed workbook
-    // was dealt with by its run.
+    // was dealt with by its run. When the workbook cannot be written, the
+    // rows go into a copy beside it, so that they are not typed again.
     void saveBeforeExit() {
         if (closed_)
             return;
         const Status saved = workbook_->save();
         QTextStream err(stderr);
-        if (saved)
+        if (saved) {
             err << "Tapwise: " << workbook_->fullName() << ": saved before the program ended.\n";
+            return;
+        }
+        err << "Tapwise: " << saved.error().message << '\n';
+        const Result<QString> copy = saveCopy();
+        if (copy)
+            err << "Tapwise: the rows sent were saved, coloured, in the copy '" << copy.value()
+                << "'.\n";
         else
-            err << "Tapwise: " << saved.error().message << '\n';
+            err << "Tapwise: no copy could be saved either: " << copy.error().message << '\n';
     }
 
 private:
+    Result<QString> saveCopy() {
+        const QDateTime now = QDateTime::currentDateTime();
+        Status copied;
+        for (int attempt = 1; attempt <= CopyAttempts; ++attempt) {
+            const QString path = rowsSentCopyPath(workbook_->fullName(),
+                                                  QStringLiteral(" (rows sent %1)"), now, attempt);
+            copied = workbook_->saveCopy(path);
+            if (copied)
+                return path;
+            if (copied.error().code != FileExistsErrorCode)
+                break;
+        }
+        return copied.error();
+    }
+
     std::unique_ptr<Workbook> workbook_;
     bool closed_ = false;
 };

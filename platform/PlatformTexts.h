@@ -62,6 +62,9 @@ inline constexpr BilingualText kDisplayLost{"The connection to the X display was
 inline constexpr BilingualText kNoClipboard{
     "The clipboard is not available (no graphical application).",
     "Gli appunti non sono disponibili (nessuna applicazione grafica)."};
+inline constexpr BilingualText kInputNotCarriedOut{
+    "The X display did not carry out the mouse event (%1) in time.",
+    "Il display X non ha eseguito in tempo l'evento del mouse (%1)."};
 inline constexpr BilingualText kNoForegroundWindow{"There is no foreground window.",
                                                    "Non c'e' una finestra in primo piano."};
 

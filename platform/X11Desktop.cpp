@@ -9,10 +9,13 @@
 
 #include <QBuffer>
 #include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -26,8 +29,19 @@
 #include <cmath>
 #include <thread>
 
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <unistd.h>
+
+extern char** environ;
+
 namespace tapwise {
 namespace {
+
+// The longest the server may take to carry out one mouse event.
+constexpr auto kInputDeadline = std::chrono::seconds(2);
 
 // A turn of the wheel gives at most this many notches.
 constexpr qint64 kMaxWheelNotches = 1000;
@@ -78,11 +92,81 @@ std::vector<std::pair<unsigned, unsigned>> changedKeyRanges(const XkbMapNotifyEv
     return ranges;
 }
 
+constexpr char kKeeperName[] = "tapwise-clipboard-keeper";
+// How long the keeper may take to own the clipboard before we end anyway.
+constexpr int kKeeperReadyMs = 3000;
+
+// The keeper program: beside ours, or on the PATH.
+QString keeperProgram() {
+    const QString beside =
+        QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kKeeperName);
+    if (QFileInfo(beside).isExecutable()) {
+        return beside;
+    }
+    return QStandardPaths::findExecutable(QLatin1String(kKeeperName));
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+// Starts the keeper with the text on its input and waits until it reports
+// that it owns the clipboard.
+bool startKeeper(const QString& program, const QByteArray& text) {
+    int input[2];
+    int ready[2];
+    if (::pipe2(input, O_CLOEXEC) != 0) {
+        return false;
+    }
+    if (::pipe2(ready, O_CLOEXEC) != 0) {
+        ::close(input[0]);
+        ::close(input[1]);
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ready[1], STDOUT_FILENO);
+    // It outlives us: it must hold none of our pipes (a caller waiting for
+    // our output to end would wait for it) and print nothing to a terminal.
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const QByteArray path = QFile::encodeName(program);
+    char* argv[] = {const_cast<char*>(path.constData()), nullptr};
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, path.constData(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(input[0]);
+    ::close(ready[1]);
+    // The program is ending: a keeper that died early must not end it with
+    // SIGPIPE before its last duties.
+    std::signal(SIGPIPE, SIG_IGN);
+    const bool sent = spawned == 0 && writeAll(input[1], text);
+    ::close(input[1]);
+    pollfd wait{ready[0], POLLIN, 0};
+    char byte = 0;
+    const bool owned =
+        sent && ::poll(&wait, 1, kKeeperReadyMs) == 1 && ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    return owned;
+}
+
 } // namespace
 
 X11Desktop::X11Desktop(Display* display, const QString& lang) : display_(display), lang_(lang) {}
 
 X11Desktop::~X11Desktop() {
+    keepClipboard();
     windows_.reset();
     pause_.reset();
     keyboard_.reset(); // releases our keys and puts spare key codes back
@@ -185,9 +269,52 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     return status;
 }
 
+// The server queues XTest input and carries it out later than the request
+// that made it: a round trip alone does not prove that a press, a release or
+// a motion has happened. A drag whose motion was still queued when its
+// release came selected nothing. So every mouse event is waited for until
+// the pointer's state shows it, before the next one is sent.
+bool X11Desktop::waitForPointer(const std::function<bool(QPoint, unsigned)>& reached) {
+    const auto deadline = std::chrono::steady_clock::now() + kInputDeadline;
+    for (;;) {
+        Window root = None;
+        Window child = None;
+        int rootX = 0;
+        int rootY = 0;
+        int winX = 0;
+        int winY = 0;
+        unsigned int mask = 0;
+        const bool read = XQueryPointer(display_, DefaultRootWindow(display_), &root, &child,
+                                        &rootX, &rootY, &winX, &winY, &mask);
+        if (trap_->lost() || (read && reached(QPoint(rootX, rootY), mask))) {
+            return !trap_->lost();
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+Status X11Desktop::notCarriedOut(const QString& what) const {
+    return Error{kDisplayFailed, platform_text::kInputNotCarriedOut.in(lang_).arg(what)};
+}
+
 Status X11Desktop::button(unsigned number, bool down) {
     XTestFakeButtonEvent(display_, number, down ? True : False, CurrentTime);
-    return synced();
+    Status status = synced();
+    if (!status || number < Button1 || number > Button5) {
+        return status;
+    }
+    const unsigned mask = Button1Mask << (number - Button1);
+    if (!waitForPointer([&](QPoint, unsigned state) { return bool(state & mask) == down; })) {
+        return trap_->lost()
+                   ? trap_->lostError(lang_)
+                   : notCarriedOut(QStringLiteral("button %1 %2")
+                                       .arg(number)
+                                       .arg(down ? QStringLiteral("down") : QStringLiteral("up")));
+    }
+    return {};
 }
 
 Status X11Desktop::click(MouseButton which) {
@@ -212,9 +339,28 @@ Status X11Desktop::buttonUp(MouseButton which) {
 Status X11Desktop::setPointer(QPoint position) {
     const int w = DisplayWidth(display_, DefaultScreen(display_));
     const int h = DisplayHeight(display_, DefaultScreen(display_));
-    XTestFakeMotionEvent(display_, DefaultScreen(display_), std::clamp(position.x(), 0, w - 1),
-                         std::clamp(position.y(), 0, h - 1), CurrentTime);
-    return synced();
+    return movePointer(
+        QPoint(std::clamp(position.x(), 0, w - 1), std::clamp(position.y(), 0, h - 1)));
+}
+
+// Motion of the XTest pointer, as a hand on the mouse makes it (with the
+// buttons held, a drag); should the server not carry it out, the pointer
+// is warped there, which also makes motion events.
+Status X11Desktop::movePointer(QPoint target) {
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), target.x(), target.y(), CurrentTime);
+    Status status = synced();
+    const auto there = [&](QPoint at, unsigned) { return at == target; };
+    if (!status || waitForPointer(there)) {
+        return status;
+    }
+    XWarpPointer(display_, None, DefaultRootWindow(display_), 0, 0, 0, 0, target.x(), target.y());
+    status = synced();
+    if (!status || waitForPointer(there)) {
+        return status;
+    }
+    return trap_->lost()
+               ? trap_->lostError(lang_)
+               : notCarriedOut(QStringLiteral("pointer %1,%2").arg(target.x()).arg(target.y()));
 }
 
 Status X11Desktop::movePointerBy(int dx, int dy) {
@@ -349,6 +495,28 @@ Status X11Desktop::restoreClipboard(const ClipboardContent& content) {
         clipboard->clear();
     }
     return {};
+}
+
+// X11 keeps no clipboard: a selection ends with the client that owns it.
+// After a check has put the user's clipboard back, we own it, and the text
+// the user copied would go with this program. Where a clipboard manager
+// runs, Qt hands the clipboard to it as the application ends; otherwise a
+// small keeper process takes the text over and serves it until another
+// program takes the clipboard. Only text is kept.
+void X11Desktop::keepClipboard() {
+    QClipboard* clipboard = guiClipboard();
+    if (!clipboard || !clipboard->ownsClipboard() || trap_->lost()) {
+        return;
+    }
+    const QMimeData* data = clipboard->mimeData();
+    if (!data || !data->hasText() ||
+        XGetSelectionOwner(display_, XInternAtom(display_, "CLIPBOARD_MANAGER", False)) != None) {
+        return;
+    }
+    const QString keeper = keeperProgram();
+    if (!keeper.isEmpty() && !startKeeper(keeper, data->text().toUtf8())) {
+        qWarning("Tapwise: the clipboard could not be kept after the program ends.");
+    }
 }
 
 QSize X11Desktop::screenSize() {

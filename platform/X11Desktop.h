@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 
+#include <functional>
 #include <memory>
 
 struct _XDisplay;
@@ -59,7 +60,11 @@ private:
     Status init();
     void pumpEvents();
     Status button(unsigned button, bool down);
+    Status movePointer(QPoint target);
     Status synced();
+    bool waitForPointer(const std::function<bool(QPoint, unsigned)>& reached);
+    Status notCarriedOut(const QString& what) const;
+    void keepClipboard();
 
     _XDisplay* display_;
     QString lang_;

@@ -3,6 +3,7 @@
 #include "common/FileDescriptor.h"
 #include "workbook/WorkbookTexts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,9 @@ namespace {
 // libzip would pack changed parts at zlib's slowest level, about eight times
 // slower on a large sheet than this one, for a file about a tenth smaller.
 constexpr zip_uint32_t CompressionLevel = 3;
+
+// A temporary file of a save untouched this long belongs to no save any more.
+constexpr qint64 StaleAfterSeconds = 15 * 60;
 
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -100,9 +104,29 @@ Status PackageWriter::create(const QByteArray& original, const PackageChanges& c
     return status;
 }
 
+// A save killed half-way (the program ended by force, the machine off)
+// leaves its temporary file, as large as the workbook; the next save beside
+// it removes those of the same workbook that nobody has written to for a
+// while. A save in progress keeps writing to its own.
+void PackageWriter::removeStaleTemporaries() const {
+    const QFileInfo info(realPath_);
+    const QString prefix = QStringLiteral(".~tapwise-") + info.fileName() + u'-';
+    const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-StaleAfterSeconds);
+    const QFileInfoList found = info.dir().entryInfoList({QStringLiteral(".~tapwise-*")},
+                                                         QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& temp : found) {
+        const QString name = temp.fileName();
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && !temp.isSymLink() &&
+            temp.lastModified().toUTC() < limit) {
+            QFile::remove(temp.filePath());
+        }
+    }
+}
+
 // The new archive in a hidden temporary file beside the target; its path.
 Result<QByteArray> PackageWriter::writeTemporary(const QByteArray& original,
                                                  const PackageChanges& changes) const {
+    removeStaleTemporaries();
     const QFileInfo info(realPath_);
     QByteArray tempPath =
         QFile::encodeName(info.dir().filePath(QStringLiteral(".~tapwise-") + info.fileName())) +

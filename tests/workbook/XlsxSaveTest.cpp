@@ -439,5 +439,30 @@ TEST_F(XlsxSaveTest, ACopyKeepsTheChangesWhenTheWorkbookCannotBeSaved) {
     EXPECT_TRUE(leftovers().isEmpty());
 }
 
+// Temporary files of saves that were killed are removed by the next save;
+// a recent one may be a save in progress and stays, as do other files.
+TEST_F(XlsxSaveTest, ASaveRemovesStaleTemporariesOfItsWorkbook) {
+    const QString path = fixtures_.make("people");
+    const auto place = [&](const QString& name, qint64 ageSeconds) {
+        const QString file = fixtures_.path(name);
+        writeFile(file, QByteArray(1024, 'x'));
+        QFile handle(file);
+        EXPECT_TRUE(handle.open(QIODevice::ReadWrite));
+        EXPECT_TRUE(handle.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                       QFileDevice::FileModificationTime));
+    };
+    place(QStringLiteral(".~tapwise-people.xlsx-a1B2c3"), 3600);
+    place(QStringLiteral(".~tapwise-people.xlsx-d4E5f6"), 60);
+    place(QStringLiteral(".~tapwise-other.xlsx-g7H8i9"), 3600);
+    place(QStringLiteral(".~tapwise-people.xlsx-notes"), 3600);
+    auto workbook = open(path);
+    ASSERT_TRUE(workbook);
+    colorRows(*workbook, {2});
+    expectSaved(*workbook);
+    EXPECT_EQ(leftovers(),
+              QStringList({".~tapwise-other.xlsx-g7H8i9", ".~tapwise-people.xlsx-d4E5f6",
+                           ".~tapwise-people.xlsx-notes"}));
+}
+
 } // namespace
 } // namespace tapwise
