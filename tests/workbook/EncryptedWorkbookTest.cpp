@@ -282,6 +282,9 @@ TEST_F(EncryptedWorkbookTest, RefusesDamageAndKindsItCannotOpen) {
     const QString extensiblePath = fixtures_.path("extensible.xlsx");
     writeFile(extensiblePath, withStream(standard, "EncryptionInfo", extensible));
 
+    const QString truncated = fixtures_.path("truncated.xlsx");
+    writeFile(truncated, WorkbookFixtures::bytes(agile).left(3000));
+
     const QString irm = fixtures_.path("irm.xlsx");
     writeFile(irm, withStream(agile, QStringLiteral("\x09") + QStringLiteral("DRMContent"), "x"));
 
@@ -290,6 +293,7 @@ TEST_F(EncryptedWorkbookTest, RefusesDamageAndKindsItCannotOpen) {
         {rc4Path, "cannot be opened (RC4)"},
         {extensiblePath, "cannot be opened (extensible encryption)"},
         {irm, "rights management (IRM)"},
+        {truncated, "cannot be opened"},
     };
     for (const auto& [path, reason] : cases) {
         const QByteArray before = WorkbookFixtures::bytes(path);
