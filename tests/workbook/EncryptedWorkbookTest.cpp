@@ -16,6 +16,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -133,6 +135,21 @@ TEST(CompoundFileTest, WrittenFilesReadBackHereAndInOlefile) {
         << olefile.readAllStandardError().toStdString();
 }
 
+// The salts of an EncryptionInfo stream: the XML's saltValue attributes
+// (agile), or the 16 bytes after the header (standard).
+QSet<QByteArray> salts(const QByteArray& info) {
+    QSet<QByteArray> found;
+    if (info.startsWith(QByteArray("\x04\x00\x04\x00", 4))) {
+        const QRegularExpression salt(QStringLiteral("saltValue=\"([^\"]*)\""));
+        for (const auto& match : salt.globalMatch(QString::fromUtf8(info.mid(8)))) {
+            found.insert(match.captured(1).toLatin1());
+        }
+    } else {
+        found.insert(info.mid(12 + qFromLittleEndian<quint32>(info.constData() + 8) + 4, 16));
+    }
+    return found;
+}
+
 class EncryptedWorkbookTest : public ::testing::Test {
 protected:
     Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
@@ -184,7 +201,8 @@ TEST_F(EncryptedWorkbookTest, SavesEncryptedWithTheSamePasswordAndKind) {
     for (const QString& kind : {QStringLiteral("agile"), QStringLiteral("standard")}) {
         SCOPED_TRACE(kind.toStdString());
         const QString path = fixtures_.makeEncrypted("people", kind, Password, 1000);
-        const QByteArray version = stream(path, "EncryptionInfo").left(4);
+        const QByteArray info = stream(path, "EncryptionInfo");
+        const QByteArray version = info.left(4);
         auto workbook = openOk(path, Password);
         ASSERT_TRUE(workbook);
         ASSERT_TRUE(workbook->setRowColorIndex(2, GreenColorIndex));
@@ -200,6 +218,10 @@ TEST_F(EncryptedWorkbookTest, SavesEncryptedWithTheSamePasswordAndKind) {
         for (const QString& file : {path, copy}) {
             EXPECT_TRUE(CompoundFile::hasSignature(WorkbookFixtures::bytes(file)));
             EXPECT_EQ(stream(file, "EncryptionInfo").left(4), version);
+            // New salts (and so new IVs) on every save.
+            const QSet<QByteArray> saved = salts(stream(file, "EncryptionInfo"));
+            EXPECT_EQ(saved.size(), kind == "agile" ? 2 : 1);
+            EXPECT_FALSE(saved.intersects(salts(info)));
             const QJsonObject view =
                 WorkbookFixtures::openpyxlView(WorkbookFixtures::decrypted(file, Password));
             EXPECT_EQ(view["cells"].toObject()["B3"].toString(), "Genova");
