@@ -1,7 +1,9 @@
 #include "workbook/CompoundFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace tapwise {
@@ -83,6 +85,18 @@ std::vector<uint32_t> readFat(const Reader& reader, const Layout& layout) {
     return fat;
 }
 
+// A chain of sectors followed through a table, bounded by the table's size.
+std::optional<std::vector<uint32_t>> chain(const std::vector<uint32_t>& table, uint32_t start) {
+    std::vector<uint32_t> sectors;
+    for (uint32_t sector = start; sector != EndOfChain; sector = table[sector]) {
+        if (sector >= table.size() || sectors.size() >= table.size()) {
+            return std::nullopt;
+        }
+        sectors.push_back(sector);
+    }
+    return sectors;
+}
+
 QString entryName(const Reader& reader, qint64 entry) {
     const int bytes = reader.u16(entry + 0x40).value_or(0);
     QString name;
@@ -91,6 +105,131 @@ QString entryName(const Reader& reader, qint64 entry) {
     }
     return name;
 }
+
+constexpr uint32_t NoEntry = 0xFFFFFFFF;
+constexpr int MaxDepth = 1024;
+
+// The whole file parsed: its tables, directory and mini stream.
+class Parser {
+public:
+    explicit Parser(const QByteArray& bytes) : bytes_(bytes), reader_(bytes) {}
+
+    std::optional<std::vector<CompoundFile::Entry>> entries() {
+        if (!parseTables()) {
+            return std::nullopt;
+        }
+        std::vector<CompoundFile::Entry> out;
+        return visit(childOf(0), QString(), 0, out) ? std::optional(std::move(out)) : std::nullopt;
+    }
+
+private:
+    bool parseTables() {
+        layout_.shift = reader_.u16(0x1E).value_or(0);
+        const int miniShift = reader_.u16(0x20).value_or(0);
+        if (!CompoundFile::hasSignature(bytes_) || (layout_.shift != 9 && layout_.shift != 12) ||
+            miniShift != 6) {
+            return false;
+        }
+        miniCutoff_ = reader_.u32(0x38).value_or(4096);
+        fat_ = readFat(reader_, layout_);
+        const auto directory =
+            readChain(fat_, reader_.u32(0x30).value_or(EndOfChain), layout_.shift, std::nullopt);
+        if (!directory || directory->size() < DirectoryEntrySize ||
+            (*directory)[0x42] != 5) { // the first entry is the root
+            return false;
+        }
+        directory_ = *directory;
+        const auto miniTable =
+            readChain(fat_, reader_.u32(0x3C).value_or(EndOfChain), layout_.shift, std::nullopt);
+        for (qsizetype i = 0; miniTable && i + 4 <= miniTable->size(); i += 4) {
+            miniFat_.push_back(Reader(*miniTable).u32(i).value_or(FreeSector));
+        }
+        const auto ministream = readChain(fat_, startOf(0), layout_.shift, sizeOf(0));
+        ministream_ = ministream.value_or(QByteArray());
+        return true;
+    }
+
+    // The bytes of a chain of sectors of 1 << shift bytes, cut to size.
+    std::optional<QByteArray> readChain(const std::vector<uint32_t>& table, uint32_t start,
+                                        int shift, std::optional<quint64> size) const {
+        const bool mini = shift != layout_.shift;
+        const auto sectors = chain(table, start);
+        if (!sectors) {
+            return std::nullopt;
+        }
+        QByteArray out;
+        const qint64 sectorSize = qint64(1) << shift;
+        for (uint32_t sector : *sectors) {
+            const qint64 offset = mini ? qint64(sector) << shift : layout_.offsetOf(sector);
+            const QByteArray& source = mini ? ministream_ : bytes_;
+            if (offset + sectorSize > source.size()) {
+                return std::nullopt;
+            }
+            out.append(source.constData() + offset, sectorSize);
+        }
+        if (size && *size > quint64(out.size())) {
+            return std::nullopt;
+        }
+        if (size) {
+            out.truncate(qsizetype(*size));
+        }
+        return out;
+    }
+
+    qint64 base(uint32_t id) const { return qint64(id) * DirectoryEntrySize; }
+    std::optional<uint32_t> field(uint32_t id, int offset) const {
+        return Reader(directory_).u32(base(id) + offset);
+    }
+    uint32_t childOf(uint32_t id) const { return field(id, 0x4C).value_or(NoEntry); }
+    uint32_t startOf(uint32_t id) const { return field(id, 0x74).value_or(EndOfChain); }
+    quint64 sizeOf(uint32_t id) const {
+        const quint64 low = field(id, 0x78).value_or(0);
+        const quint64 high = layout_.shift == 9 ? 0 : field(id, 0x7C).value_or(0);
+        return low | high << 32;
+    }
+
+    bool visit(uint32_t id, const QString& parent, int depth,
+               std::vector<CompoundFile::Entry>& out) {
+        if (id == NoEntry) {
+            return true;
+        }
+        if (base(id) + DirectoryEntrySize > directory_.size() || depth > MaxDepth ||
+            !seen_.insert(id).second) {
+            return false;
+        }
+        const Reader entry(directory_);
+        const int type = directory_[base(id) + 0x42];
+        CompoundFile::Entry item;
+        const QString name = entryName(entry, base(id));
+        item.path = parent.isEmpty() ? name : parent + u'/' + name;
+        item.storage = type == 1;
+        if (type == 2) {
+            const bool mini = sizeOf(id) < miniCutoff_;
+            const auto data = mini ? readChain(miniFat_, startOf(id), 6, sizeOf(id))
+                                   : readChain(fat_, startOf(id), layout_.shift, sizeOf(id));
+            if (!data) {
+                return false;
+            }
+            item.data = *data;
+        }
+        if (type == 1 || type == 2) {
+            out.push_back(item);
+        }
+        return (type != 1 || visit(childOf(id), item.path, depth + 1, out)) &&
+               visit(field(id, 0x44).value_or(NoEntry), parent, depth + 1, out) &&
+               visit(field(id, 0x48).value_or(NoEntry), parent, depth + 1, out);
+    }
+
+    const QByteArray& bytes_;
+    Reader reader_;
+    Layout layout_;
+    quint64 miniCutoff_ = 4096;
+    std::vector<uint32_t> fat_;
+    std::vector<uint32_t> miniFat_;
+    QByteArray directory_;
+    QByteArray ministream_;
+    std::set<uint32_t> seen_;
+};
 
 } // namespace
 
@@ -125,10 +264,17 @@ QStringList CompoundFile::entryNames(const QByteArray& bytes) {
     return names;
 }
 
+std::optional<std::vector<CompoundFile::Entry>> CompoundFile::read(const QByteArray& bytes) {
+    return Parser(bytes).entries();
+}
+
 bool CompoundFile::isEncryptedWorkbook(const QByteArray& bytes) {
     const QStringList names = entryNames(bytes);
-    return names.contains(QStringLiteral("EncryptionInfo")) &&
-           names.contains(QStringLiteral("EncryptedPackage"));
+    return names.contains(QStringLiteral("EncryptionInfo")) ||
+           names.contains(QStringLiteral("EncryptedPackage")) ||
+           std::any_of(names.begin(), names.end(), [](const QString& name) {
+               return name.contains(QStringLiteral("DRM"), Qt::CaseInsensitive);
+           });
 }
 
 } // namespace tapwise

@@ -135,7 +135,8 @@ Result<QByteArray> PackageWriter::writeTemporary(const QByteArray& original,
     if (temp.get() < 0 || !temp.close()) {
         return fail(systemError()).error();
     }
-    const Status status = writeArchive(tempPath, original, changes);
+    const Status status = seal_ ? writeSealed(tempPath, original, changes)
+                                : writeArchive(tempPath, original, changes);
     if (!status) {
         ::unlink(tempPath.constData());
         return status.error();
@@ -175,6 +176,63 @@ Status PackageWriter::writeArchive(const QByteArray& tempPath, const QByteArray&
     }
     zip_discard(source);
     return ok ? Status() : fail(reason);
+}
+
+void PackageWriter::setSeal(Seal seal) {
+    seal_ = std::move(seal);
+}
+
+// An encrypted workbook's package never reaches the disk unencrypted: it is
+// built in memory and only its sealed form is written.
+Status PackageWriter::writeSealed(const QByteArray& tempPath, const QByteArray& original,
+                                  const PackageChanges& changes) const {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer =
+        zip_source_buffer_create(original.constData(), zip_uint64_t(original.size()), 0, &error);
+    zip_t* source = buffer ? zip_open_from_source(buffer, ZIP_RDONLY, &error) : nullptr;
+    zip_source_t* memory = source ? zip_source_buffer_create(nullptr, 0, 0, &error) : nullptr;
+    zip_t* target = memory ? zip_open_from_source(memory, ZIP_TRUNCATE, &error) : nullptr;
+    if (!target) {
+        const QString reason = QString::fromUtf8(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        if (memory) {
+            zip_source_free(memory);
+        }
+        source ? zip_discard(source) : zip_source_free(buffer);
+        return fail(reason);
+    }
+    zip_error_fini(&error);
+    zip_source_keep(memory); // read back after the archive is closed
+    bool ok = copyEntries(source, target, changes) && zip_close(target) == 0;
+    const QString reason = QString::fromUtf8(zip_strerror(target));
+    if (!ok) {
+        zip_discard(target);
+    }
+    zip_discard(source);
+    QByteArray archive;
+    zip_stat_t stat;
+    ok = ok && zip_source_open(memory) == 0;
+    if (ok) {
+        ok = zip_source_stat(memory, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE);
+        archive.resize(ok ? qsizetype(stat.size) : 0);
+        ok = ok && zip_source_read(memory, archive.data(), stat.size) == zip_int64_t(stat.size);
+        zip_source_close(memory);
+    }
+    zip_source_free(memory);
+    if (!ok) {
+        return fail(reason);
+    }
+    const Result<QByteArray> sealed = seal_(archive);
+    if (!sealed) {
+        return sealed.error();
+    }
+    QFile file(QFile::decodeName(tempPath));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(sealed.value()) != sealed.value().size() || !file.flush()) {
+        return fail(file.errorString());
+    }
+    return {};
 }
 
 bool PackageWriter::copyEntries(zip_t* source, zip_t* target, const PackageChanges& changes) const {

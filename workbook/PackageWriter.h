@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,6 +34,11 @@ class PackageWriter {
 public:
     PackageWriter(QString realPath, QString displayName, QString lang);
 
+    // Turns the finished package into the bytes of the file (an encrypted
+    // workbook's).
+    using Seal = std::function<Result<QByteArray>(const QByteArray& package)>;
+    void setSeal(Seal seal);
+
     Status replace(const QByteArray& original, const PackageChanges& changes) const;
     // Makes a new file at the path (never over an existing one), with the
     // permissions of permissionsFrom when that file exists.
@@ -43,6 +49,8 @@ private:
     Status fail(const QString& reason) const;
     Status writeArchive(const QByteArray& tempPath, const QByteArray& original,
                         const PackageChanges& changes) const;
+    Status writeSealed(const QByteArray& tempPath, const QByteArray& original,
+                       const PackageChanges& changes) const;
     bool copyEntries(zip* source, zip* target, const PackageChanges& changes) const;
     bool addEntry(zip* target, const char* name, zip_source* data, bool pack) const;
     void removeStaleTemporaries() const;
@@ -54,6 +62,7 @@ private:
     QString realPath_;
     QString displayName_;
     QString lang_;
+    Seal seal_;
 };
 
 } // namespace tapwise

@@ -10,7 +10,7 @@ namespace tapwise {
 namespace {
 
 // In the order of WorkbookMessage.
-constexpr std::array<BilingualText, 31> Texts{{
+constexpr std::array<BilingualText, 36> Texts{{
     {"'%1' could not be found. Check the spelling of the file name and verify that the file "
      "location is correct.",
      "Impossibile trovare '%1'. Controllare il nome del file e verificare che il percorso sia "
@@ -24,11 +24,6 @@ constexpr std::array<BilingualText, 31> Texts{{
      "workbook (.xlsx) first.",
      "'%1' è nel vecchio formato Excel (.xls), che non può essere aperto: salvarlo prima come "
      "cartella di lavoro Excel (.xlsx)."},
-    {"'%1' is protected by a password. Password-protected workbooks cannot be opened yet: save "
-     "a copy without password in the spreadsheet program and use that one.",
-     "'%1' è protetto da una password. Le cartelle di lavoro protette da password non possono "
-     "ancora essere aperte: salvarne una copia senza password nel programma di fogli di calcolo "
-     "e usare quella."},
     {"'%1' is damaged and cannot be opened: %2", "'%1' è danneggiato e non può essere aperto: %2"},
     {"the part %1 is missing", "manca la parte %1"},
     {"the part %1 cannot be unpacked (%2)", "la parte %1 non può essere estratta (%2)"},
@@ -91,9 +86,31 @@ constexpr std::array<BilingualText, 31> Texts{{
      "Impossibile aprire '%1': la sua parte %2 si estrae in %3 MB, il che richiede più memoria "
      "di quella libera ora (%4 MB). Chiudere altri programmi e ripetere."},
     {"'%1' already exists and is not overwritten.", "'%1' esiste già e non viene sovrascritto."},
+    {"The password you supplied for '%1' is not correct. Verify that the CAPS LOCK key is off "
+     "and be sure to use the correct capitalization.",
+     "La password fornita per '%1' non è corretta. Verificare che il tasto BLOC MAIUSC non sia "
+     "attivo e di usare correttamente maiuscole e minuscole."},
+    {"'%1' is protected by a password and no password was given, so the password is not "
+     "correct. Write the password after a bar behind the workbook's name on the command line.",
+     "'%1' è protetto da una password e non è stata data nessuna password, quindi la password "
+     "non è corretta. Scrivere la password dopo una barra, dietro il nome della cartella di "
+     "lavoro, nella riga di comando."},
+    {"'%1' is encrypted in a way that cannot be opened (%2): save it again in the spreadsheet "
+     "program with a password (Excel 2007 or later encryption) or without one.",
+     "'%1' è crittografato in un modo che non può essere aperto (%2): salvarlo di nuovo nel "
+     "programma di fogli di calcolo con una password (crittografia di Excel 2007 o successivo) "
+     "o senza."},
+    {"'%1' is protected with rights management (IRM), which cannot be opened: save a copy "
+     "without that protection in the spreadsheet program and use that one.",
+     "'%1' è protetto con la gestione dei diritti (IRM), che non può essere aperta: salvarne "
+     "una copia senza questa protezione nel programma di fogli di calcolo e usare quella."},
+    {"the encrypted package cannot be read (%1)",
+     "il pacchetto crittografato non può essere letto (%1)"},
+    {"it could not be encrypted (%1)", "non è stato possibile crittografarlo (%1)"},
 }};
 
-static_assert(Texts.size() == size_t(WorkbookMessage::CopyExists) + 1, "one text for each message");
+static_assert(Texts.size() == size_t(WorkbookMessage::EncryptionFailed) + 1,
+              "one text for each message");
 
 } // namespace
 

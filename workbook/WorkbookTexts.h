@@ -22,7 +22,6 @@ enum class WorkbookMessage {
     CannotRead,
     NotWorkbook,
     OldFormat,
-    Encrypted,
     Damaged,
     MissingPart,
     PartUnreadable,
@@ -49,6 +48,12 @@ enum class WorkbookMessage {
     OutOfProportion,
     NotEnoughMemory,
     CopyExists,
+    PasswordIncorrect,
+    PasswordMissing,
+    EncryptionUnsupported,
+    RightsManaged,
+    EncryptionDamaged,
+    EncryptionFailed,
 };
 
 QString workbookText(WorkbookMessage message, const QString& lang,

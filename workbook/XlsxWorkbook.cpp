@@ -2,6 +2,7 @@
 
 #include "workbook/CellReference.h"
 #include "workbook/CompoundFile.h"
+#include "workbook/PackageEncryption.h"
 #include "workbook/StringItem.h"
 #include "workbook/ValueText.h"
 #include "workbook/WorkbookTexts.h"
@@ -89,8 +90,8 @@ void dropOverride(pugi::xml_node types, const std::string& part) {
 XlsxWorkbook::XlsxWorkbook(Key, const QString& path, bool readOnly, const QString& lang)
     : file_(path), lang_(lang), readOnly_(readOnly) {}
 
-Result<std::unique_ptr<Workbook>> XlsxWorkbook::open(const QString& path, bool readOnly,
-                                                     const QString& lang) {
+Result<std::unique_ptr<Workbook>> XlsxWorkbook::open(const QString& path, const QString& password,
+                                                     bool readOnly, const QString& lang) {
     auto workbook = std::make_unique<XlsxWorkbook>(Key{}, path, readOnly, lang);
     const QString name = workbook->fullName();
     Result<QByteArray> bytes = workbook->file_.read(lang);
@@ -98,10 +99,10 @@ Result<std::unique_ptr<Workbook>> XlsxWorkbook::open(const QString& path, bool r
         return bytes.error();
     }
     workbook->diskBytes_ = std::move(bytes).value();
-    if (CompoundFile::hasSignature(workbook->diskBytes_)) {
-        const bool encrypted = CompoundFile::isEncryptedWorkbook(workbook->diskBytes_);
-        return workbookError(encrypted ? WorkbookMessage::Encrypted : WorkbookMessage::OldFormat,
-                             lang, {name});
+    const bool encrypted = CompoundFile::hasSignature(workbook->diskBytes_) &&
+                           CompoundFile::isEncryptedWorkbook(workbook->diskBytes_);
+    if (CompoundFile::hasSignature(workbook->diskBytes_) && !encrypted) {
+        return workbookError(WorkbookMessage::OldFormat, lang, {name});
     }
     if (const auto lock = readOnly ? std::nullopt : workbook->file_.lockFile()) {
         return workbookError(WorkbookMessage::Locked, lang, {name, *lock});
@@ -111,8 +112,12 @@ Result<std::unique_ptr<Workbook>> XlsxWorkbook::open(const QString& path, bool r
     if (Status writable = readOnly ? Status() : workbook->file_.checkWritable(lang); !writable) {
         return writable.error();
     }
+    if (Status decrypted = encrypted ? workbook->decrypt(password) : Status(); !decrypted) {
+        return decrypted.error();
+    }
+    workbook->packageBytes_ = encrypted ? workbook->packageBytes_ : workbook->diskBytes_;
     Result<std::unique_ptr<XlsxPackage>> package =
-        XlsxPackage::open(workbook->diskBytes_, name, lang);
+        XlsxPackage::open(workbook->packageBytes_, name, lang);
     if (!package) {
         return package.error();
     }
@@ -120,6 +125,32 @@ Result<std::unique_ptr<Workbook>> XlsxWorkbook::open(const QString& path, bool r
         return loaded.error();
     }
     return std::unique_ptr<Workbook>(std::move(workbook));
+}
+
+// The zip package inside an encrypted file; the password is kept for saving.
+Status XlsxWorkbook::decrypt(const QString& password) {
+    Result<PackageEncryption::Opened> opened =
+        PackageEncryption::open(diskBytes_, password, fullName(), lang_);
+    if (!opened) {
+        return opened.error();
+    }
+    packageBytes_ = std::move(opened.value().package);
+    encryption_ = std::move(opened.value().encryption);
+    return {};
+}
+
+// An encrypted workbook is written encrypted again; the package it now
+// holds is what a later save builds on.
+PackageWriter XlsxWorkbook::writerFor(const QString& target, const QString& displayName,
+                                      QByteArray& newPackage) const {
+    PackageWriter writer(target, displayName, lang_);
+    if (encryption_) {
+        writer.setSeal([this, &newPackage](const QByteArray& package) {
+            newPackage = package;
+            return encryption_->seal(package);
+        });
+    }
+    return writer;
 }
 
 Status XlsxWorkbook::load(const XlsxPackage& package) {
@@ -412,12 +443,14 @@ Status XlsxWorkbook::save() {
     if (!changes) {
         return changes.error();
     }
-    const PackageWriter writer(file_.realPath(), fullName(), lang_);
-    if (Status written = writer.replace(diskBytes_, changes.value()); !written) {
+    QByteArray newPackage;
+    const PackageWriter writer = writerFor(file_.realPath(), fullName(), newPackage);
+    if (Status written = writer.replace(packageBytes_, changes.value()); !written) {
         return written;
     }
     // What is on disk now is what a later save compares with.
     diskBytes_ = file_.read(lang_).valueOr(QByteArray());
+    packageBytes_ = encryption_ ? newPackage : diskBytes_;
     markSaved();
     return {};
 }
@@ -437,12 +470,14 @@ Status XlsxWorkbook::saveCopy(const QString& path) {
     if (!changes) {
         return changes.error();
     }
-    const PackageWriter writer(target, target, lang_);
-    return writer.create(diskBytes_, changes.value(), file_.realPath());
+    QByteArray newPackage;
+    const PackageWriter writer = writerFor(target, target, newPackage);
+    return writer.create(packageBytes_, changes.value(), file_.realPath());
 }
 
 Result<PackageChanges> XlsxWorkbook::collectChanges() const {
-    Result<std::unique_ptr<XlsxPackage>> package = XlsxPackage::open(diskBytes_, fullName(), lang_);
+    Result<std::unique_ptr<XlsxPackage>> package =
+        XlsxPackage::open(packageBytes_, fullName(), lang_);
     if (!package) {
         return package.error();
     }
@@ -539,6 +574,8 @@ void XlsxWorkbook::close() {
     sharedStrings_.clear();
     sharedStrings_.shrink_to_fit();
     diskBytes_.clear();
+    packageBytes_.clear();
+    encryption_.reset();
 }
 
 } // namespace tapwise

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbook/PackageEncryption.h"
 #include "workbook/PackageWriter.h"
 #include "workbook/StyleSheet.h"
 #include "workbook/Workbook.h"
@@ -21,8 +22,9 @@ namespace tapwise {
 // changed. Nothing keeps the file open in between.
 class XlsxWorkbook : public Workbook {
 public:
-    static Result<std::unique_ptr<Workbook>> open(const QString& path, bool readOnly,
-                                                  const QString& lang);
+    // The password opens an encrypted workbook, which a save encrypts again.
+    static Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
+                                                  bool readOnly, const QString& lang);
 
     QString fullName() const override { return file_.fullName(); }
     Result<QString> cellText(int row, int column) override;
@@ -42,6 +44,9 @@ public:
     XlsxWorkbook(Key, const QString& path, bool readOnly, const QString& lang);
 
 private:
+    Status decrypt(const QString& password);
+    PackageWriter writerFor(const QString& target, const QString& displayName,
+                            QByteArray& newPackage) const;
     Status load(const XlsxPackage& package);
     Status findActiveSheet(const XlsxPackage& package, pugi::xml_node workbook,
                            const std::vector<XlsxPackage::Relationship>& relationships);
@@ -63,6 +68,8 @@ private:
     bool readOnly_;
     bool closed_ = false;
     QByteArray diskBytes_;
+    QByteArray packageBytes_; // the zip package: diskBytes_ unless encrypted
+    std::unique_ptr<PackageEncryption> encryption_;
     std::string workbookPart_;
     std::string sheetPart_;
     std::string stylesPart_;

@@ -4,6 +4,8 @@
 #include "Wait.h"
 #include "app/Startup.h"
 
+#include <QFile>
+
 namespace tapwise::test {
 namespace {
 
@@ -58,6 +60,10 @@ const QStringList ExpectedRows = {"Name|Amount|Note plain",
 
 class WorksheetE2ETest : public TapwiseSession {
 protected:
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     QStringList readBack(const QString& book) {
         const CommandResult r =
             runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(ReadWorkbook), book});
@@ -99,6 +105,63 @@ TEST_F(WorksheetE2ETest, RowsAreTypedColouredGreenAndSkippedNextTime) {
     ASSERT_TRUE(second.waitForSize(1));
     EXPECT_EQ(second.content(), "\n");
     EXPECT_EQ(readBack(book), ExpectedRows);
+}
+
+// The same run on the workbook encrypted with a password (by the Python
+// encryptor of the workbook tests): a wrong or missing password types
+// nothing and leaves the file alone; the right one types the rows, and the
+// saved file, still encrypted, decrypts in msoffcrypto-tool with the same
+// password to the green rows.
+TEST_F(WorksheetE2ETest, EncryptedWorkbookNeedsItsPasswordAndStaysEncrypted) {
+    const QString scripts = qEnvironmentVariable("TAPWISE_SOURCE_DIR") + "/tests/workbook/";
+    const QString plain = pathInFolder("plain.xlsx");
+    const QString book = pathInFolder("Orders secret.xlsx");
+    const QString password = "Segreto 42";
+    ASSERT_EQ(
+        runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), plain}).exitCode,
+        0);
+    const CommandResult encrypted =
+        runCommand({"/usr/bin/python3", scripts + "encrypt.py", "agile", plain, book, password});
+    ASSERT_EQ(encrypted.exitCode, 0) << encrypted.errors.toStdString();
+    addSequence("Orders", {{"*BeginExcelLoop*", "0"},
+                           {"ExcelSheetCol#A", "0"},
+                           {"{TAB}", "0"},
+                           {"ExcelSheetCol#B", "0"},
+                           {"{ENTER}", "1"},
+                           {"*EndExcelLoop*", "0"}});
+    const QByteArray before = readFile(book);
+
+    CatTerminal terminal;
+    ASSERT_TRUE(terminal.start(server_, false)) << terminal.error().toStdString();
+    for (const QString& field : {book + "|segreto 42", book}) {
+        ASSERT_TRUE(terminal.refocus());
+        ASSERT_TRUE(startTapwise({folder() + ",Orders," + field + ",NoMsg"}));
+        const QString box = waitForWindow("Tapwise");
+        ASSERT_FALSE(box.isEmpty());
+        focusWindow(server_, box, false);
+        pressKeys({"Return"});
+        EXPECT_NE(waitForExit(), -1);
+        EXPECT_TRUE(errorOutput().contains("is not correct")) << errorOutput().toStdString();
+        EXPECT_FALSE(errorOutput().contains("egreto")) << errorOutput().toStdString();
+        EXPECT_EQ(readFile(book), before);
+    }
+    // Nothing was typed: the terminal holds only the line end pressed here.
+    ASSERT_TRUE(terminal.refocus());
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(terminal.waitForSize(1));
+
+    ASSERT_TRUE(startTapwise({folder() + ",Orders," + book + "|" + password + ",NoMsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    const QByteArray typed = "\nRossi\t12\nBianchi\t7.5\nVerdi\t300\nNeri\t4\nGialli\t5\n";
+    ASSERT_TRUE(terminal.waitForSize(typed.size()))
+        << terminal.content().toStdString() << errorOutput().toStdString();
+    EXPECT_EQ(terminal.content(), typed);
+    EXPECT_TRUE(readFile(book).startsWith("\xD0\xCF\x11\xE0"));
+    const QString decrypted = pathInFolder("decrypted.xlsx");
+    const CommandResult opened =
+        runCommand({"/usr/bin/python3", scripts + "decrypt.py", book, decrypted, password});
+    ASSERT_EQ(opened.exitCode, 0) << opened.errors.toStdString();
+    EXPECT_EQ(readBack(decrypted), ExpectedRows);
 }
 
 // A run ended under its feet keeps the green colour of the rows it had sent:

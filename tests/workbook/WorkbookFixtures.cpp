@@ -53,6 +53,20 @@ QString WorkbookFixtures::make(const QString& fixtureCase) const {
     return file;
 }
 
+QString WorkbookFixtures::makeEncrypted(const QString& fixtureCase, const QString& kind,
+                                        const QString& password, int spinCount) const {
+    const QString plain = make(fixtureCase);
+    const QString file = path(fixtureCase + u'-' + kind + QStringLiteral(".xlsx"));
+    run(Python, {script("encrypt.py"), kind, plain, file, password, QString::number(spinCount)});
+    return file;
+}
+
+QString WorkbookFixtures::decrypted(const QString& path, const QString& password) {
+    const QString plain = path + QStringLiteral(".plain.xlsx");
+    run(Python, {script("decrypt.py"), path, plain, password});
+    return plain;
+}
+
 QJsonObject WorkbookFixtures::openpyxlView(const QString& path) {
     return QJsonDocument::fromJson(run(Python, {script("readback.py"), path})).object();
 }

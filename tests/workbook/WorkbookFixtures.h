@@ -29,6 +29,13 @@ public:
     QString path(const QString& name) const { return dir_.filePath(name); }
     // A workbook of fixtures.py, as folder/CASE.xlsx.
     QString make(const QString& fixtureCase) const;
+    // A workbook of fixtures.py encrypted by encrypt.py ("agile" or
+    // "standard"), as folder/CASE-KIND.xlsx.
+    QString makeEncrypted(const QString& fixtureCase, const QString& kind, const QString& password,
+                          int spinCount = 100000) const;
+    // msoffcrypto-tool's decryption of an encrypted workbook (decrypt.py),
+    // beside it as NAME.plain.xlsx.
+    static QString decrypted(const QString& path, const QString& password);
 
     // openpyxl's view of a workbook (readback.py).
     static QJsonObject openpyxlView(const QString& path);

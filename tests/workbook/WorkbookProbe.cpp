@@ -40,12 +40,12 @@ QJsonObject dump(tapwise::Workbook& workbook, int rows, int columns) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: %s FILE ROWS COLUMNS\n", argv[0]);
+    if (args.size() != 4 && args.size() != 5) {
+        std::fprintf(stderr, "usage: %s FILE ROWS COLUMNS [PASSWORD]\n", argv[0]);
         return 2;
     }
     tapwise::XlsxWorkbookOpener opener(QStringLiteral("E"));
-    auto workbook = opener.open(args[1], QString(), true);
+    auto workbook = opener.open(args[1], args.value(4), true);
     const QJsonObject result = workbook ? dump(*workbook.value(), args[2].toInt(), args[3].toInt())
                                         : errorObject(workbook.error());
     std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).constData(), stdout);

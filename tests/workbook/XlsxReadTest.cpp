@@ -128,7 +128,7 @@ TEST_F(XlsxReadTest, UnreadableFilesAreRefusedWithANumberAndADescription) {
         {fixtures_.folder(), "cannot be read"},
         {fixtures_.make("plainzip"), "holds no workbook part"},
         {fixtures_.make("badsheet"), "xl/worksheets/sheet1.xml is not valid XML"},
-        {fixtures_.make("encrypted"), "Password-protected workbooks cannot be opened yet"},
+        {fixtures_.make("encrypted"), "encrypted in a way that cannot be opened"},
         {fixtures_.make("oldformat"), "old Excel format (.xls)"},
         {fixtures_.make("chartsheet"), "is not a worksheet"},
     };
@@ -142,7 +142,7 @@ TEST_F(XlsxReadTest, UnreadableFilesAreRefusedWithANumberAndADescription) {
         EXPECT_EQ(QFileInfo(path).lastModified(), changed);
     }
     EXPECT_TRUE(refusal(fixtures_.make("encrypted"), QStringLiteral("I"))
-                    .message.contains("protetto da una password"));
+                    .message.contains("crittografato in un modo"));
 }
 
 // Each of these opened once and lost a run's work later: a crash while a
