@@ -1,7 +1,10 @@
 #include "StoreTestSupport.h"
 
+#include "common/NativePath.h"
+
 #include <cstdlib>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace tapwise;
@@ -35,7 +38,7 @@ protected:
         command += QString(" <%1 >%2 2>%3")
                        .arg(quoted(files.filePath("in")), quoted(files.filePath("out")),
                             quoted(files.filePath("err")));
-        const int status = std::system(command.toLocal8Bit().constData());
+        const int status = std::system(encodePath(command).constData());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
                 QString::fromUtf8(fileBytes(files.filePath("out"))),
                 QString::fromUtf8(fileBytes(files.filePath("err")))};
@@ -113,4 +116,55 @@ TEST_F(Tool, ReportsFailuresOnStandardErrorWithAnExitStatus) {
     const Outcome check = run({"--lang", "I", "check", folder()});
     EXPECT_EQ(check.status, 1);
     EXPECT_TRUE(check.err.contains("e' danneggiato alla posizione 24")) << check.err.toStdString();
+}
+
+TEST_F(Tool, ALostRecordCountIsReportedKeptAndRecovered) {
+    for (int n = 0; n < 30; ++n)
+        store.AppendSequence(QString("Sequence %1").arg(n), {{"a", "1"}}).value();
+    const QByteArray sound = data();
+    writeBytes(dataFile(), QByteArray(sound).replace(0, 4, int32le(10)));
+
+    const Outcome check = run({"check", folder()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(check.err.contains(
+        QString(
+            "%1 bytes past the used length parse as 20 records; the record count may be damaged")
+            .arg(sound.size() - store.CheckDataFile().value().usedLength)))
+        << check.err.toStdString();
+
+    // A list compacts the file, but only after keeping what it cuts.
+    const Outcome list = run({"list", folder()});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_TRUE(list.err.contains("parse as 20 records")) << list.err.toStdString();
+    const QStringList kept = QDir(folder()).entryList({"TapwiseData-kept-*"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    const Outcome recovered = run({"recover", folder(), QDir(folder()).filePath(kept[0])});
+    EXPECT_EQ(recovered.out, "20 records recovered.\n");
+    EXPECT_EQ(data(), sound);
+
+    writeBytes(dataFile(), QByteArray(sound).replace(0, 4, int32le(29)));
+    EXPECT_EQ(run({"recover", folder()}).out, "1 records recovered.\n");
+    EXPECT_EQ(run({"check", folder()}).status, 0);
+}
+
+TEST_F(Tool, NamesAreEchoedWithTheirControlCharactersEscaped) {
+    run({"add", folder(), "first"}, "a\t1\n");
+    const Outcome missing = run({"show", folder(), "\x1b]0;owned\x07\x1b[2J"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.err.contains(QChar(0x1b)));
+    EXPECT_TRUE(missing.err.contains("\"\\x1b]0;owned\\x07\\x1b[2J\""))
+        << missing.err.toStdString();
+}
+
+TEST_F(Tool, WorksInAFolderWhoseNameIsNotUtf8) {
+    const QByteArray latin1 = encodePath(io.path()) + "/caf\xE9";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0700), 0);
+    const QString cafe = decodePath(latin1);
+    const Outcome init = run({"init", cafe});
+    ASSERT_EQ(init.status, 0) << init.err.toStdString();
+    EXPECT_TRUE(init.out.contains("caf\\xe9/TapwiseData.dtk")) << init.out.toStdString();
+    EXPECT_EQ(run({"add", cafe, "one"}, "a\t1\n").out, "5\n");
+    EXPECT_EQ(run({"list", cafe}).out, "5\tone\n");
+    struct stat info {};
+    EXPECT_EQ(::stat((latin1 + "/TapwiseData.dtk").constData(), &info), 0);
 }
