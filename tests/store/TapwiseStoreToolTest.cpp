@@ -2,7 +2,15 @@
 
 #include "common/NativePath.h"
 
+#include <QRandomGenerator>
+
+#include <chrono>
 #include <cstdlib>
+#include <thread>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -167,4 +175,47 @@ TEST_F(Tool, WorksInAFolderWhoseNameIsNotUtf8) {
     EXPECT_EQ(run({"list", cafe}).out, "5\tone\n");
     struct stat info {};
     EXPECT_EQ(::stat((latin1 + "/TapwiseData.dtk").constData(), &info), 0);
+}
+
+// tapwise-store killed at a random moment of a change leaves the data file
+// as it was or as the change makes it, whole, and the next change removes
+// the temporary copy the killed one may have left.
+TEST_F(Tool, AKilledChangeLeavesTheOldOrTheNewFileAndTheNextChangeCleansUp) {
+    QString lines;
+    for (int n = 0; n < 20000; ++n)
+        lines += QString("key%1\t%1\n").arg(n);
+    const QString input = QDir(io.path()).filePath("lines");
+    writeBytes(input, lines.toUtf8());
+    for (int n = 0; n < 4; ++n)
+        ASSERT_EQ(run({"add", folder(), QString("big %1").arg(n)}, lines).status, 0);
+    const QByteArray old = data();
+    ASSERT_EQ(run({"add", folder(), "new"}, lines).status, 0);
+    const QByteArray changed = data();
+    const QString tool = qEnvironmentVariable("TAPWISE_BINARY_DIR") + "/tools/tapwise-store";
+
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        writeBytes(dataFile(), old);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const int in = ::open(encodePath(input).constData(), O_RDONLY);
+            ::dup2(in, 0);
+            const QByteArray program = encodePath(tool);
+            const QByteArray where = encodePath(folder());
+            ::execl(program.constData(), program.constData(), "add", where.constData(), "new",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(QRandomGenerator::global()->bounded(5000, 400000)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const QByteArray now = data();
+        EXPECT_TRUE(now == old || now == changed) << "attempt " << attempt;
+        EXPECT_LE(folderEntries().size(), 2) << folderEntries().join(' ').toStdString();
+    }
+    ASSERT_EQ(run({"delete", folder(), "@5"}).status, 0);
+    EXPECT_EQ(folderEntries(), QStringList({"TapwiseData.dtk"}));
+    EXPECT_EQ(run({"check", folder()}).status, 0);
 }
