@@ -1,4 +1,5 @@
 #include "common/NativePath.h"
+#include "common/StaleTemporaries.h"
 #include "store/ExchangeFile.h"
 #include "store/StoreTexts.h"
 
@@ -148,4 +149,24 @@ TEST(NativePath, AStoreWorksInAFolderWhoseNameIsLatin1) {
     const QString tpw = decodePath(folder + "/one.tpw");
     ASSERT_TRUE(ExportSequence(store, 5, tpw).ok());
     EXPECT_EQ(ImportSequence(store, tpw).value(), 5 + info.st_size - 4);
+}
+
+TEST(StaleTemporaries, RemovesOnlyOldRegularFilesNamedAsOurs) {
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    const auto ours = [](const QString& name) { return name.startsWith(".~ours-"); };
+    writeBytes(folder.filePath(".~ours-old"), "x");
+    writeBytes(folder.filePath(".~ours-new"), "x");
+    writeBytes(folder.filePath("theirs"), "x");
+    ASSERT_TRUE(folder.mkdir(".~ours-folder"));
+    ASSERT_TRUE(QFile::link(folder.filePath("theirs"), folder.filePath(".~ours-link")));
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(
+        ::utimensat(AT_FDCWD, encodePath(folder.filePath(".~ours-old")).constData(), times, 0), 0);
+
+    EXPECT_EQ(removeStaleTemporaries(dir.path(), ours, std::chrono::minutes(10)), 1);
+    EXPECT_EQ(
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
+        QStringList({".~ours-folder", ".~ours-link", ".~ours-new", "theirs"}));
+    EXPECT_EQ(removeStaleTemporaries(dir.path(), ours), 1);
 }
