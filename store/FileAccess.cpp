@@ -53,16 +53,20 @@ QString temporaryName(const QFileInfo& target, quint32 number) {
 }
 
 // Removes what replace() left of earlier changes of the file that ended
-// half-way (a killed program): only called while holding the file's
-// exclusive lock, when no other change of it can be writing one.
-void removeLeftTemporaries(const QString& path) {
+// half-way (a killed program). Without the file's exclusive lock another
+// program may be writing one right now, so then only old ones go.
+void removeLeftTemporaries(const QString& path,
+                           std::chrono::seconds olderThan = std::chrono::seconds(0)) {
     const QFileInfo target(path);
     const QString prefix = u'.' + target.fileName() + u'.';
     static const QRegularExpression number(QStringLiteral("^[0-9a-f]{8}\\.tmp$"));
-    removeStaleTemporaries(target.path(), [&](const QString& name) {
-        return name.startsWith(prefix) &&
-               number.match(QStringView(name).mid(prefix.size())).hasMatch();
-    });
+    removeStaleTemporaries(
+        target.path(),
+        [&](const QString& name) {
+            return name.startsWith(prefix) &&
+                   number.match(QStringView(name).mid(prefix.size())).hasMatch();
+        },
+        olderThan);
 }
 
 LockOutcome lockWithin(int fd, int operation, std::chrono::milliseconds wait) {
@@ -260,6 +264,9 @@ Status FileAccess::replace(const QString& path, QByteArrayView bytes) const {
     struct stat existing {};
     if (::stat(nativePath(target).constData(), &existing) == 0 && !S_ISREG(existing.st_mode))
         return notRegular(path, lang_);
+    // Files written without the lock (export, print): copies of killed
+    // writes go once they are clearly nobody's.
+    removeLeftTemporaries(target, std::chrono::minutes(10));
     auto temporary = createTemporary(target, lang_);
     if (!temporary)
         return temporary.error();
