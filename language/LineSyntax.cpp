@@ -136,15 +136,20 @@ LineKind lineKind(const QString& keys) {
 QString markNotExecutable(const QString& keys) {
     if (isNotExecutable(keys))
         return keys;
-    QString marked = u'#' + keys;
+    // "#" in front of "**" would make a remark, which is never switched on
+    // again; "##" keeps the line switchable (no other marked line begins so).
+    const QString mark = keys.startsWith(u"**") ? QStringLiteral("##") : QStringLiteral("#");
+    QString marked = mark + keys;
     if (marked.size() > KeysWidth)
-        marked.chop(1);
+        marked.chop(mark.size());
     return marked;
 }
 
 QString unmarkNotExecutable(const QString& keys) {
     if (!isNotExecutable(keys) || isRemark(keys))
         return keys;
+    if (keys.startsWith(u"##**"))
+        return keys.mid(2);
     return keys.mid(1);
 }
 

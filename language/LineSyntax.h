@@ -84,8 +84,10 @@ LineKind lineKind(const QString& keys);
 
 // Switching a line off and on. Marking puts "#" in front and drops the last
 // character when that makes the text longer than KeysWidth; unmarking removes
-// the "#" again. A text that is already in the wanted state is returned as it
-// is, and so is a remark, which stays a remark.
+// the "#" again. A text that begins with "**" is marked "##" instead, since
+// "#**" is a remark, and unmarking "##**" removes both. A text that is already
+// in the wanted state is returned as it is, and so is a remark, which stays a
+// remark.
 QString markNotExecutable(const QString& keys);
 QString unmarkNotExecutable(const QString& keys);
 

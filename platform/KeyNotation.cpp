@@ -54,10 +54,12 @@ char32_t codePointAt(const QString& s, qsizetype i, qsizetype* length) {
     return c.unicode();
 }
 
-// Control characters, surrogates and noncharacters: no key gives them.
+// Control characters, surrogates and noncharacters: no key gives them. Nor
+// does U+FEFF, the byte order mark, which text conversions drop or add on
+// their own, so that it could never be written back as it was read.
 bool typeable(char32_t c) {
     return c >= 0x20 && !(c >= 0x7f && c < 0xa0) && !(c >= 0xd800 && c < 0xe000) &&
-           !(c >= 0xfdd0 && c < 0xfdf0) && (c & 0xfffe) != 0xfffe && c <= 0x10ffff;
+           !(c >= 0xfdd0 && c < 0xfdf0) && (c & 0xfffe) != 0xfffe && c <= 0x10ffff && c != 0xfeff;
 }
 
 // The value of a run of at most `maxDigits` ASCII digits; -1 for anything else.
@@ -270,7 +272,15 @@ QString strokeNotation(const KeyStroke& stroke) {
     if (stroke.kind == KeyStroke::Kind::ModifiersOnly) {
         return out;
     }
-    const QString c = QString::fromUcs4(&stroke.character, 1);
+    // Not QString::fromUcs4, which takes a leading U+FEFF for a byte order mark.
+    const char32_t u = stroke.character;
+    QString c;
+    if (u >= 0x10000) {
+        c += QChar(QChar::highSurrogate(u));
+        c += QChar(QChar::lowSurrogate(u));
+    } else {
+        c += QChar(char16_t(u));
+    }
     if (!count.isEmpty() || QStringView(u"+^%~()[]{}").contains(c)) {
         return out + u'{' + c + count + u'}';
     }

@@ -65,8 +65,8 @@ inline constexpr int kMaxKeyRepeat = 9999;
 // type any single character literally; tab and line breaks ("\r\n" counts
 // once) press Tab and Enter; every other character is typed as itself.
 // An unclosed or stray brace, an unknown name, a bad count, a bare "(" or ")"
-// and control characters, surrogates and noncharacters (also in braces) are
-// refused with a message in `lang`.
+// and control characters, surrogates, noncharacters and U+FEFF (also in
+// braces) are refused with a message in `lang`.
 Result<QList<KeyStroke>> parseKeyNotation(const QString& notation, const QString& lang = {});
 
 // The notation name of a named key, e.g. "ENTER", "F4".

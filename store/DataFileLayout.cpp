@@ -87,6 +87,7 @@ QByteArray DeletedFile(QByteArrayView file, const RecordWalk& walk, qint32 posit
     if (tail > 0)
         std::memmove(out.data() + position - 1, out.data() + position - 1 + length,
                      std::size_t(tail));
+    std::memset(out.data() + walk.usedLength - length, 0, std::size_t(length));
     return out;
 }
 
@@ -100,6 +101,24 @@ RecordWalk WalkAfterDelete(QByteArrayView file, const RecordWalk& walk, qint32 p
     for (qsizetype i = index; i < after.positions.size(); ++i)
         after.positions[i] -= length;
     return after;
+}
+
+RecordsPastEnd FindRecordsPastEnd(QByteArrayView file, const RecordWalk& walk) {
+    RecordsPastEnd found;
+    if (walk.damage)
+        return found;
+    qint64 offset = walk.usedLength;
+    while (offset + RecordHeaderSize <= file.size()) {
+        const RecordHeader header = readRecordHeader(file, offset);
+        if (header.hasNegativeLength() || header.descriptionLength == 0 ||
+            offset + header.recordLength() > file.size() ||
+            !IsSoundRecord(file.sliced(offset, header.recordLength())))
+            break;
+        offset += header.recordLength();
+        ++found.count;
+    }
+    found.length = qint32(offset - walk.usedLength);
+    return found;
 }
 
 bool NeedsCompaction(qint64 fileLength, const RecordWalk& walk) {

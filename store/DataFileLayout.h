@@ -66,11 +66,24 @@ QByteArrayView RecordAt(QByteArrayView file, qint32 position);
 QByteArray AppendedFile(QByteArrayView file, const RecordWalk& walk, QByteArrayView record);
 
 // The file after deleting the record at position: count - 1, the used bytes
-// behind the record moved down onto it; the file keeps its length.
+// behind the record moved down onto it; the file keeps its length. The bytes
+// freed at the end of the used part are zeroed, so that they can never be
+// taken for records (see FindRecordsPastEnd).
 QByteArray DeletedFile(QByteArrayView file, const RecordWalk& walk, qint32 position);
 
 // The walk of the file DeletedFile gives, without walking it again.
 RecordWalk WalkAfterDelete(QByteArrayView file, const RecordWalk& walk, qint32 position);
+
+// Whole records lying back to back from the used length on. The format has
+// no way to tell leftovers from records that a damaged count has cut off, so
+// these are bytes that may be data: nothing may destroy them unseen. Zeroed
+// leftovers never count, nor does a record with an empty description (the
+// editor never saves one) or with fewer WaitTimes than Keys texts.
+struct RecordsPastEnd {
+    qint32 count = 0;
+    qint32 length = 0; // bytes from the used length to the last one's end
+};
+RecordsPastEnd FindRecordsPastEnd(QByteArrayView file, const RecordWalk& walk);
 
 // The file is compacted to its used length once it has grown to more than
 // twice that length.

@@ -4,8 +4,6 @@
 #include "store/SequenceStore.h"
 #include "store/StoreTexts.h"
 
-#include <QFile>
-
 namespace tapwise {
 
 Status ExportSequence(SequenceStore& store, qint32 position, const QString& file) {
@@ -17,18 +15,15 @@ Status ExportSequence(SequenceStore& store, qint32 position, const QString& file
 }
 
 Result<qint32> ImportSequence(SequenceStore& store, const QString& file) {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return Error{ReadFailed,
-                     StoreText::CannotRead.in(store.lang()).arg(file, input.errorString())};
+    // Reads at most the length the file had when opened, and only a regular
+    // file: a link to a device or a FIFO would never end.
+    Result<QByteArray> bytes = store.files().readLocked(file, FileAccess::Missing::IsAnError);
     // No record can be longer than the data file it has to fit in.
-    if (input.size() > MaxDataFileLength)
+    if (!bytes && bytes.error().code == DataFileTooLarge)
         return Error{InvalidExchangeFile, StoreText::InvalidTpwFile.in(store.lang())};
-    const QByteArray bytes = input.readAll();
-    if (input.error() != QFileDevice::NoError)
-        return Error{ReadFailed,
-                     StoreText::CannotRead.in(store.lang()).arg(file, input.errorString())};
-    return store.AppendSequence(bytes);
+    if (!bytes)
+        return bytes.error();
+    return store.AppendSequence(bytes.value());
 }
 
 } // namespace tapwise

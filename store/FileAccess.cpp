@@ -1,14 +1,18 @@
 #include "store/FileAccess.h"
 
 #include "common/FileDescriptor.h"
+#include "common/NativePath.h"
+#include "common/StaleTemporaries.h"
 #include "store/DataFileLayout.h"
 #include "store/StoreTexts.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <utility>
@@ -22,11 +26,10 @@ namespace tapwise {
 
 namespace {
 
-// Closes its file descriptor when it goes out of scope.
 enum class LockOutcome { Locked, Busy, Unsupported };
 
 QByteArray nativePath(const QString& path) {
-    return QFile::encodeName(path);
+    return encodePath(path);
 }
 
 QString systemReason(int error) {
@@ -36,8 +39,34 @@ QString systemReason(int error) {
 // A symbolic link is followed, so that the file it names is replaced rather
 // than the link.
 QString resolvedPath(const QString& path) {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
+    char resolved[PATH_MAX];
+    if (::realpath(nativePath(path).constData(), resolved) == nullptr)
+        return path;
+    return decodePath(QByteArray(resolved));
+}
+
+// The name of a temporary file that replace() makes for a file.
+QString temporaryName(const QFileInfo& target, quint32 number) {
+    // Put together piece by piece: the folder's name may hold "%1".
+    return target.path() + QStringLiteral("/.") + target.fileName() + u'.' +
+           QString::number(number, 16).rightJustified(8, u'0') + QStringLiteral(".tmp");
+}
+
+// Removes what replace() left of earlier changes of the file that ended
+// half-way (a killed program). Without the file's exclusive lock another
+// program may be writing one right now, so then only old ones go.
+void removeLeftTemporaries(const QString& path,
+                           std::chrono::seconds olderThan = std::chrono::seconds(0)) {
+    const QFileInfo target(path);
+    const QString prefix = u'.' + target.fileName() + u'.';
+    static const QRegularExpression number(QStringLiteral("^[0-9a-f]{8}\\.tmp$"));
+    removeStaleTemporaries(
+        target.path(),
+        [&](const QString& name) {
+            return name.startsWith(prefix) &&
+                   number.match(QStringView(name).mid(prefix.size())).hasMatch();
+        },
+        olderThan);
 }
 
 LockOutcome lockWithin(int fd, int operation, std::chrono::milliseconds wait) {
@@ -94,11 +123,7 @@ Result<std::pair<FileDescriptor, QString>> createTemporary(const QString& path,
                                                            const QString& lang) {
     const QFileInfo info(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // Put together piece by piece: the folder's name may hold "%1".
-        const QString name =
-            info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
-            QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, u'0') +
-            QStringLiteral(".tmp");
+        const QString name = temporaryName(info, QRandomGenerator::global()->generate());
         FileDescriptor fd(
             ::open(nativePath(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.valid())
@@ -111,8 +136,8 @@ Result<std::pair<FileDescriptor, QString>> createTemporary(const QString& path,
 
 // Makes a rename or a new name in the folder survive a crash.
 void syncFolder(const QString& path) {
-    FileDescriptor folder(::open(nativePath(QFileInfo(path).absolutePath()).constData(),
-                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor folder(
+        ::open(nativePath(QFileInfo(path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid())
         ::fsync(folder.get());
 }
@@ -121,7 +146,24 @@ void syncFolder(const QString& path) {
 struct LockedFile {
     FileDescriptor fd;
     bool missing = false;
+    // False on a file system without locks.
+    bool locked = false;
 };
+
+Error notRegular(const QString& path, const QString& lang) {
+    return {NotRegularFile, StoreText::NotRegular.in(lang).arg(path)};
+}
+
+// Opens without waiting (a FIFO would wait for a writer) and refuses anything
+// but a regular file: a FIFO or a device, also behind a link, never ends.
+FileDescriptor openRegular(const QString& path, int flags, bool& regular) {
+    FileDescriptor fd(::open(nativePath(path).constData(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
+    struct stat info {};
+    regular = fd.valid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
+    if (regular)
+        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
 
 Error openError(int flags, const QString& path, const QString& lang) {
     const BilingualText& text =
@@ -133,17 +175,20 @@ Error openError(int flags, const QString& path, const QString& lang) {
 Result<LockedFile> openLocked(const QString& path, int flags, int operation,
                               std::chrono::milliseconds wait, const QString& lang) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        FileDescriptor fd(::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666));
+        bool regular = false;
+        FileDescriptor fd = openRegular(path, flags, regular);
         if (!fd.valid() && errno == ENOENT && !(flags & O_CREAT))
             return LockedFile{FileDescriptor(), true};
         if (!fd.valid())
             return openError(flags, path, lang);
+        if (!regular)
+            return notRegular(path, lang);
         const LockOutcome outcome = lockWithin(fd.get(), operation, wait);
         if (outcome == LockOutcome::Busy)
             return Error{FileInUse, StoreText::InUse.in(lang).arg(path)};
         // Another program replaced the file while we waited: lock the new one.
         if (outcome == LockOutcome::Unsupported || stillNamed(fd.get(), path))
-            return LockedFile{std::move(fd), false};
+            return LockedFile{std::move(fd), false, outcome == LockOutcome::Locked};
     }
     return Error{FileInUse, StoreText::InUse.in(lang).arg(path)};
 }
@@ -177,11 +222,13 @@ bool writeAllBytes(int fd, QByteArrayView bytes) {
 FileAccess::FileAccess(FileOptions options, QString lang)
     : options_(std::move(options)), lang_(std::move(lang)) {}
 
-Result<QByteArray> FileAccess::readLocked(const QString& path) const {
+Result<QByteArray> FileAccess::readLocked(const QString& path, Missing missing) const {
     const QString target = resolvedPath(path);
     Result<LockedFile> file = openLocked(target, O_RDONLY, LOCK_SH, options_.lockWait, lang_);
     if (!file)
         return file.error();
+    if (file.value().missing && missing == Missing::IsAnError)
+        return Error{ReadFailed, StoreText::CannotRead.in(lang_).arg(path, systemReason(ENOENT))};
     if (file.value().missing)
         return QByteArray();
     return readAll(file.value().fd.get(), path, lang_);
@@ -205,12 +252,21 @@ Status FileAccess::changeLocked(const QString& path, bool create, const Change& 
         return next.error();
     if (!next.value())
         return {};
+    if (file.value().locked)
+        removeLeftTemporaries(target);
     // The lock is held until the new file has taken the old one's place.
     return replace(target, *next.value());
 }
 
 Status FileAccess::replace(const QString& path, QByteArrayView bytes) const {
     const QString target = resolvedPath(path);
+    // Renaming over a FIFO or a device would quietly take its place.
+    struct stat existing {};
+    if (::stat(nativePath(target).constData(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return notRegular(path, lang_);
+    // Files written without the lock (export, print): copies of killed
+    // writes go once they are clearly nobody's.
+    removeLeftTemporaries(target, std::chrono::minutes(10));
     auto temporary = createTemporary(target, lang_);
     if (!temporary)
         return temporary.error();

@@ -32,21 +32,29 @@ struct FileOptions {
 //  - A change never writes into the file: the new content goes to a temporary
 //    file in the same folder, which is flushed to disk and renamed over the
 //    old one, so a crash leaves either the old or the new file.
-//  - Reads stop at the file's length, and files beyond 2 GB are refused.
+//  - Reads stop at the file's length, and files beyond 2 GB are refused, as is
+//    anything that is not a regular file.
+//  - Paths cross into the system through encodePath, so that folder names
+//    that are not UTF-8 work.
 class FileAccess {
 public:
     explicit FileAccess(FileOptions options = {}, QString lang = QString());
 
-    // The file's bytes; a missing file reads as empty.
-    Result<QByteArray> readLocked(const QString& path) const;
+    enum class Missing { ReadsEmpty, IsAnError };
+
+    // The file's bytes, as many as it had when it was opened; a missing file
+    // reads as empty unless told otherwise. Anything but a regular file (a
+    // FIFO, a device, also behind a link) is refused.
+    Result<QByteArray> readLocked(const QString& path, Missing missing = Missing::ReadsEmpty) const;
 
     // Given the current bytes, gives the new bytes, nothing to leave the file
     // as it is, or an error to pass on.
     using Change = std::function<Result<std::optional<QByteArray>>(const QByteArray& current)>;
 
     // Runs the change under the exclusive lock and replaces the file with its
-    // result. A missing file is created (empty) first when create is set, and
-    // otherwise handed to the change as empty bytes.
+    // result. Temporary files that earlier changes of the file left behind
+    // when they were killed are removed first. A missing file is created (empty) first when create
+    // is set, and otherwise handed to the change as empty bytes.
     Status changeLocked(const QString& path, bool create, const Change& change) const;
 
     // Replaces the file, or creates it, with the bytes, without locking.

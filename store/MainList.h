@@ -34,6 +34,7 @@ public:
     // Adds the row of a record; the description is needed only during the call.
     void append(QStringView description, qint32 position);
     void setDamage(Error damage) { damage_ = std::move(damage); }
+    void setNotice(QString notice) { notice_ = std::move(notice); }
 
     const QStringList& rows() const { return rows_; }
     qsizetype size() const { return rows_.size(); }
@@ -41,6 +42,9 @@ public:
     // The name of the row's Key sequence (see SequenceName).
     QString name(qsizetype row) const;
     const std::optional<Error>& damage() const { return damage_; }
+    // Something the load did that the user must hear of (records kept in a
+    // side file before the compaction cut them off); empty when nothing.
+    const QString& notice() const { return notice_; }
 
 private:
     // Where a name lies in its row; a name that runs past the row's 130
@@ -55,6 +59,7 @@ private:
     QList<NameSpan> names_;
     QStringList longNames_;
     std::optional<Error> damage_;
+    QString notice_;
 };
 
 } // namespace tapwise

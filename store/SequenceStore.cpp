@@ -3,8 +3,12 @@
 #include "store/SequenceRecord.h"
 #include "store/StoreTexts.h"
 
+#include "common/NativePath.h"
+
+#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace tapwise {
 
@@ -47,7 +51,8 @@ QString SequenceStore::DataFilePath() const {
 }
 
 bool SequenceStore::DataFileExists() const {
-    return QFileInfo::exists(DataFilePath());
+    struct stat info {};
+    return ::stat(encodePath(DataFilePath()).constData(), &info) == 0;
 }
 
 Status SequenceStore::CreateDataFile() {
@@ -71,6 +76,7 @@ Result<MainList> SequenceStore::ScanSequences() {
     if (!snapshot)
         return snapshot.error();
     const auto& [bytes, walk] = snapshot.value();
+    lastKept_.reset();
     MainList list;
     TextBuffer buffer;
     for (const qint32 position : walk.positions)
@@ -79,6 +85,8 @@ Result<MainList> SequenceStore::ScanSequences() {
         list.setDamage(damageError(*walk.damage));
     else if (NeedsCompaction(bytes.size(), walk))
         compact();
+    if (lastKept_)
+        list.setNotice(KeptMessage(*lastKept_));
     return list;
 }
 
@@ -111,7 +119,7 @@ Result<qint32> SequenceStore::AppendSequence(const QByteArray& rawRecord) {
 
 Status SequenceStore::DeleteSequence(qint32 position) {
     RecordWalk after;
-    Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
+    Status changed = changeDataFile(false, [&](const QByteArray& current) {
         const Result<RecordWalk> walk = walkToChange(current, position);
         if (!walk)
             return NextContent(walk.error());
@@ -129,7 +137,7 @@ Result<qint32> SequenceStore::ReplaceSequence(qint32 position, const QString& de
     if (!record)
         return record.error();
     RecordWalk after;
-    Status changed = files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
+    Status changed = changeDataFile(false, [&](const QByteArray& current) {
         const Result<RecordWalk> walk = walkToChange(current, position);
         if (!walk)
             return NextContent(walk.error());
@@ -158,7 +166,109 @@ Result<DataFileReport> SequenceStore::CheckDataFile() {
         if (Result<StoredSequence> read = decodeAt(snapshot.value(), position); !read)
             return read.error();
     }
-    return DataFileReport{DataFileExists(), bytes.size(), walk.recordCount, walk.usedLength};
+    return DataFileReport{DataFileExists(), bytes.size(), walk.recordCount, walk.usedLength,
+                          FindRecordsPastEnd(bytes, walk)};
+}
+
+Result<qint32> SequenceStore::RecoverRecordsPastEnd() {
+    RecordWalk after;
+    qint32 recovered = 0;
+    Status changed = changeDataFile(false, [&](const QByteArray& current) {
+        const RecordWalk walk = WalkRecords(current);
+        if (walk.damage)
+            return NextContent(damageError(*walk.damage));
+        recovered = FindRecordsPastEnd(current, walk).count;
+        if (recovered == 0)
+            return NextContent(std::nullopt);
+        QByteArray next = current;
+        writeInt32(next, 0, walk.recordCount + recovered);
+        after = WalkRecords(next);
+        return NextContent(std::move(next));
+    });
+    if (!changed)
+        return changed.error();
+    if (recovered > 0)
+        remember(after);
+    return recovered;
+}
+
+Result<qint32> SequenceStore::AppendRecordsOf(const QString& dataFile) {
+    Result<QByteArray> other = files_.readLocked(dataFile, FileAccess::Missing::IsAnError);
+    if (!other)
+        return other.error();
+    const RecordWalk records = WalkRecords(other.value());
+    if (records.damage)
+        return Error{DataFileDamaged, StoreText::Damaged.in(lang_).arg(
+                                          dataFile, QString::number(records.damage->position),
+                                          damageReason(*records.damage, lang_))};
+    QByteArray added;
+    for (const qint32 position : records.positions) {
+        const QByteArrayView record = RecordAt(other.value(), position);
+        if (!IsSoundRecord(record))
+            return Error{InvalidExchangeFile, StoreText::InvalidTpwFile.in(lang_)};
+        added += record;
+    }
+    RecordWalk after;
+    Status changed = changeDataFile(true, [&](const QByteArray& current) {
+        const RecordWalk walk = WalkRecords(current);
+        if (walk.damage)
+            return NextContent(damageError(*walk.damage));
+        if (!fits(walk, added.size()))
+            return NextContent(tooLarge());
+        QByteArray next = AppendedFile(current, walk, added);
+        writeInt32(next, 0, walk.recordCount + qint32(records.positions.size()));
+        after = WalkRecords(next);
+        return NextContent(std::move(next));
+    });
+    if (!changed)
+        return changed.error();
+    remember(after);
+    return qint32(records.positions.size());
+}
+
+QString SequenceStore::KeptMessage(const KeptRecords& kept) const {
+    return StoreText::KeptRecords.in(lang_).arg(QString::number(kept.records.length),
+                                                DataFilePath(), QString::number(kept.records.count),
+                                                kept.file);
+}
+
+Status SequenceStore::changeDataFile(bool create, const FileAccess::Change& change) {
+    lastKept_.reset();
+    return files_.changeLocked(DataFilePath(), create, [&](const QByteArray& current) {
+        NextContent next = change(current);
+        if (next && next.value()) {
+            if (Status kept = keepRecordsPastEnd(current, *next.value()); !kept)
+                return NextContent(kept.error());
+        }
+        return next;
+    });
+}
+
+Status SequenceStore::keepRecordsPastEnd(const QByteArray& current, const QByteArray& next) {
+    const RecordWalk walk = WalkRecords(current);
+    const RecordsPastEnd past = FindRecordsPastEnd(current, walk);
+    // Unchanged bytes (a delete, or a count raised over them) need no copy.
+    if (past.count == 0 ||
+        next.mid(walk.usedLength, past.length) == current.mid(walk.usedLength, past.length))
+        return {};
+    QByteArray side(4, '\0');
+    writeInt32(side, 0, past.count);
+    side += current.mid(walk.usedLength, past.length);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n < 100; ++n) {
+        const QString name = QStringLiteral("TapwiseData-kept-") + stamp +
+                             (n > 1 ? u'-' + QString::number(n) : QString()) +
+                             QStringLiteral(".dtk");
+        const QString file = QDir(dataFolder_).filePath(name);
+        Status written = files_.createNew(file, side);
+        if (written) {
+            lastKept_ = KeptRecords{file, past};
+            return {};
+        }
+        if (written.error().code != tapwise::DataFileExists)
+            return written;
+    }
+    return Error{WriteFailed, StoreText::CannotWrite.in(lang_).arg(dataFolder_, QString())};
 }
 
 Result<SequenceStore::Snapshot> SequenceStore::readSnapshot() {
@@ -173,7 +283,7 @@ Result<SequenceStore::Snapshot> SequenceStore::readSnapshot() {
 
 Result<qint32> SequenceStore::appendRecord(const QByteArray& record) {
     RecordWalk before;
-    Status changed = files_.changeLocked(DataFilePath(), true, [&](const QByteArray& current) {
+    Status changed = changeDataFile(true, [&](const QByteArray& current) {
         before = WalkRecords(current);
         if (before.damage)
             return NextContent(damageError(*before.damage));
@@ -220,13 +330,12 @@ Result<StoredSequence> SequenceStore::decodeAt(const Snapshot& snapshot, qint32 
 // as it was, which every reader handles.
 void SequenceStore::compact() {
     RecordWalk walk;
-    const Status compacted =
-        files_.changeLocked(DataFilePath(), false, [&](const QByteArray& current) {
-            walk = WalkRecords(current);
-            if (!NeedsCompaction(current.size(), walk))
-                return NextContent(std::nullopt);
-            return NextContent(current.left(walk.usedLength));
-        });
+    const Status compacted = changeDataFile(false, [&](const QByteArray& current) {
+        walk = WalkRecords(current);
+        if (!NeedsCompaction(current.size(), walk))
+            return NextContent(std::nullopt);
+        return NextContent(current.left(walk.usedLength));
+    });
     if (compacted)
         remember(walk);
 }

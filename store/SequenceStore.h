@@ -31,6 +31,16 @@ struct DataFileReport {
     qint64 fileLength = 0;
     qint32 recordCount = 0;
     qint32 usedLength = EmptyUsedLength;
+    // Whole records behind the used length: the count may be damaged.
+    RecordsPastEnd pastEnd;
+};
+
+// Records that lay behind the used length and that a change was about to cut
+// off or overwrite, kept in a file of their own beside the data file (a data
+// file itself: the count, then the records).
+struct KeptRecords {
+    QString file;
+    RecordsPastEnd records;
 };
 
 // The Key sequences of one data folder, kept in its file "TapwiseData.dtk".
@@ -86,6 +96,21 @@ public:
     // Walks the whole file and decodes every record.
     Result<DataFileReport> CheckDataFile();
 
+    // Takes the whole records behind the used length back into the file by
+    // raising the record count over them (the repair of a damaged count);
+    // gives how many.
+    Result<qint32> RecoverRecordsPastEnd();
+
+    // Appends every record of another data file (such as the file that
+    // KeptRecords names) as one change; gives how many.
+    Result<qint32> AppendRecordsOf(const QString& dataFile);
+
+    // Set when the last change, or the compaction of the last list load, had
+    // to keep records that lay behind the used length: the caller says so.
+    const std::optional<KeptRecords>& LastKept() const { return lastKept_; }
+    // The text that says so, in the store's language.
+    QString KeptMessage(const KeptRecords& kept) const;
+
     // The record count as last read or written.
     qint32 RecordCount() const { return recordCount_; }
     // The offset just past the last record, as last read or written.
@@ -102,6 +127,11 @@ private:
         QByteArray bytes;
         RecordWalk walk;
     };
+    // Runs a change under the lock; records behind the used length that it
+    // would cut off or overwrite are kept in a side file first, or, when that
+    // cannot be written, the change is not made.
+    Status changeDataFile(bool create, const FileAccess::Change& change);
+    Status keepRecordsPastEnd(const QByteArray& current, const QByteArray& next);
     Result<Snapshot> readSnapshot();
     Result<qint32> appendRecord(const QByteArray& record);
     // The walk of the current bytes, or why the record at position cannot be changed.
@@ -119,6 +149,7 @@ private:
     qint32 recordCount_ = 0;
     qint32 usedLength_ = EmptyUsedLength;
     qint32 currentPosition_ = 0;
+    std::optional<KeptRecords> lastKept_;
 };
 
 } // namespace tapwise

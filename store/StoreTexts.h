@@ -18,6 +18,7 @@ enum StoreErrorCode {
     DataFileTooLarge,
     InvalidExchangeFile,
     DataFileExists,
+    NotRegularFile,
 };
 
 // Every text of the store that a user can see, in English and Italian.
@@ -39,6 +40,10 @@ inline constexpr BilingualText CannotWrite{"Cannot write the file %1: %2",
 inline constexpr BilingualText InUse{
     "The file %1 is in use by another program. Try again in a moment.",
     "Il file %1 e' in uso da un altro programma. Riprova tra poco."};
+inline constexpr BilingualText NotRegular{
+    "The file %1 is not a regular file (a folder, a device or a FIFO). It has not been used.",
+    "Il file %1 non e' un file normale (una cartella, un dispositivo o una FIFO). Non e' stato "
+    "usato."};
 inline constexpr BilingualText AlreadyExists{"The file %1 already exists.",
                                              "Il file %1 esiste gia'."};
 
@@ -63,6 +68,14 @@ inline constexpr BilingualText RecordPastEnd{"the record runs past the end of th
                                              "il record va oltre la fine del file (%1 byte)"};
 inline constexpr BilingualText FileTooLong{"the file is longer than 2 GB",
                                            "il file e' piu' lungo di 2 GB"};
+
+// %1: bytes, %2: the data file, %3: records, %4: the side file.
+inline constexpr BilingualText KeptRecords{
+    "%1 bytes past the used length of %2 parse as %3 records; the record count may be "
+    "damaged. Before they were cut off or overwritten they have been kept in %4.",
+    "%1 byte oltre la lunghezza usata di %2 sono leggibili come %3 record; il numero di record "
+    "potrebbe essere danneggiato. Prima di essere tagliati o sovrascritti sono stati "
+    "conservati in %4."};
 
 // %1: record position, %2: path.
 inline constexpr BilingualText NoRecord{"There is no Key sequence at position %1 of %2.",

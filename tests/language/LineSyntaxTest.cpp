@@ -74,6 +74,13 @@ TEST(LineSyntax, MarkingSwitchesALineOffAndBack) {
     EXPECT_EQ(markNotExecutable("#a"), "#a");
     EXPECT_EQ(unmarkNotExecutable("a"), "a");
     EXPECT_EQ(unmarkNotExecutable("#**remark"), "#**remark");
+    // "#" in front of "**" would make a remark that never switches on again.
+    for (const QString keys : {"**", "**x y"}) {
+        const QString marked = markNotExecutable(keys);
+        EXPECT_TRUE(isNotExecutable(marked) && !isRemark(marked)) << marked.toStdString();
+        EXPECT_EQ(unmarkNotExecutable(marked), keys);
+    }
+    EXPECT_EQ(markNotExecutable("**" + QString(42, u'a')), "##**" + QString(40, u'a'));
 }
 
 TEST(LineSyntax, MarkingALineOf44CharactersDropsItsLastCharacter) {

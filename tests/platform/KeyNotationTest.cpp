@@ -74,6 +74,9 @@ TEST(KeyNotation, MalformedTextIsRefusedWithAMessage) {
         {"a\x01", "U+0001 at position 2 cannot be typed"},
         {"a{\x1b}", "U+001b at position 3 cannot be typed"},
         {"a\xef\xbf\xbf", "U+ffff at position 2 cannot be typed"},
+        // The byte order mark: written back it would vanish ("{}").
+        {"a\xef\xbb\xbf", "U+feff at position 2 cannot be typed"},
+        {"{\xef\xbb\xbf}", "U+feff at position 2 cannot be typed"},
     };
     for (const Case& c : cases) {
         auto parsed = parseKeyNotation(QString::fromUtf8(c.text));

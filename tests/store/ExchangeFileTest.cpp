@@ -4,7 +4,11 @@
 #include "StoreTestSupport.h"
 
 #include <cerrno>
+#include <ctime>
 #include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace tapwise;
 using namespace tapwise::test;
@@ -83,7 +87,16 @@ TEST_F(Exchange, ExportReplacesAnExistingFileOnlyWhenComplete) {
     EXPECT_EQ(fileBytes(tpw("old.tpw")), QByteArray("previous export"));
     EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"old.tpw"}));
 
+    // Copies that killed exports left: without a lock only old ones go.
+    writeBytes(tpw(".old.tpw.0000abcd.tmp"), "killed long ago");
+    writeBytes(tpw(".old.tpw.0000beef.tmp"), "being written by another program");
+    const struct timespec longAgo[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(tpw(".old.tpw.0000abcd.tmp")).constData(),
+                          longAgo, 0),
+              0);
     ASSERT_TRUE(ExportSequence(store, position, tpw("old.tpw")).ok());
     EXPECT_EQ(fileBytes(tpw("old.tpw")), store.ReadSequence(position).value().rawRecord);
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".old.tpw.0000beef.tmp", "old.tpw"}));
     EXPECT_EQ(ExportSequence(store, position + 1, tpw("x.tpw")).error().code, NoRecordAtPosition);
 }

@@ -120,24 +120,26 @@ TEST_F(StoreFolder, DeleteMovesTheRecordsBehindDown) {
     QByteArray expected = before;
     expected.replace(0, 4, int32le(2));
     expected.replace(39, 30, before.mid(89, 30));
+    // The freed bytes are zeroed: no stale copy of a record stays behind.
+    expected.replace(69, 50, QByteArray(50, '\0'));
     EXPECT_EQ(data(), expected);
     EXPECT_EQ(store.UsedLength(), 69);
     EXPECT_EQ(store.RecordCount(), 2);
     EXPECT_EQ(store.ReadSequence(40).value().description, QString(16, 'c'));
 }
 
-TEST_F(StoreFolder, DeletingTheLastRecordLeavesItsBytesForTheNextAppend) {
+TEST_F(StoreFolder, DeletingTheLastRecordZeroesItsBytesForTheNextAppend) {
     appendOfLength(35, 'a');
     appendOfLength(50, 'b');
     const QByteArray before = data();
     ASSERT_TRUE(store.DeleteSequence(40).ok());
-    EXPECT_EQ(data(), int32le(1) + before.mid(4));
+    EXPECT_EQ(data(), int32le(1) + before.mid(4, 35) + QByteArray(50, '\0'));
     EXPECT_EQ(store.UsedLength(), 39);
 
     EXPECT_EQ(appendOfLength(30, 'c'), 40);
     const QByteArray after = data();
     EXPECT_EQ(after.size(), 89);
-    EXPECT_EQ(after.mid(69), before.mid(69));
+    EXPECT_EQ(after.mid(69), QByteArray(20, '\0'));
     EXPECT_EQ(listedPositions(store), QList<qint32>({5, 40}));
 }
 
@@ -258,6 +260,15 @@ TEST_F(StoreFolder, ACrashHalfWayThroughAChangeLeavesTheOldFile) {
     EXPECT_EXIT(crashing.DeleteSequence(5).ok(), testing::ExitedWithCode(7), "");
     EXPECT_EQ(data(), before);
     EXPECT_EQ(listedPositions(store), QList<qint32>({5, 45}));
+
+    // A crash leaves its temporary copy behind; the next change removes such
+    // copies, and only them: the delete already removed the append's copy.
+    EXPECT_EQ(folderEntries().size(), 2);
+    const QStringList others = {".TapwiseData.dtk.mine.tmp", ".TapwisePrt.txt.0123abcd.tmp"};
+    for (const QString& name : others)
+        writeBytes(QDir(dir.path()).filePath(name), "x");
+    store.AppendSequence("next", TwoLines).value();
+    EXPECT_EQ(folderEntries(), QStringList({others[0], others[1], "TapwiseData.dtk"}));
 }
 
 TEST(SequenceStorePath, AFolderWhosePathHoldsPercentSignsIsUsedAsItIs) {

@@ -1,7 +1,18 @@
 #include "StoreTestSupport.h"
 
-#include <cstdlib>
+#include "common/NativePath.h"
 
+#include <QRandomGenerator>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace tapwise;
@@ -35,7 +46,7 @@ protected:
         command += QString(" <%1 >%2 2>%3")
                        .arg(quoted(files.filePath("in")), quoted(files.filePath("out")),
                             quoted(files.filePath("err")));
-        const int status = std::system(command.toLocal8Bit().constData());
+        const int status = std::system(encodePath(command).constData());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
                 QString::fromUtf8(fileBytes(files.filePath("out"))),
                 QString::fromUtf8(fileBytes(files.filePath("err")))};
@@ -113,4 +124,98 @@ TEST_F(Tool, ReportsFailuresOnStandardErrorWithAnExitStatus) {
     const Outcome check = run({"--lang", "I", "check", folder()});
     EXPECT_EQ(check.status, 1);
     EXPECT_TRUE(check.err.contains("e' danneggiato alla posizione 24")) << check.err.toStdString();
+}
+
+TEST_F(Tool, ALostRecordCountIsReportedKeptAndRecovered) {
+    for (int n = 0; n < 30; ++n)
+        store.AppendSequence(QString("Sequence %1").arg(n), {{"a", "1"}}).value();
+    const QByteArray sound = data();
+    writeBytes(dataFile(), QByteArray(sound).replace(0, 4, int32le(10)));
+
+    const Outcome check = run({"check", folder()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(check.err.contains(
+        QString(
+            "%1 bytes past the used length parse as 20 records; the record count may be damaged")
+            .arg(sound.size() - store.CheckDataFile().value().usedLength)))
+        << check.err.toStdString();
+
+    // A list compacts the file, but only after keeping what it cuts.
+    const Outcome list = run({"list", folder()});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_TRUE(list.err.contains("parse as 20 records")) << list.err.toStdString();
+    const QStringList kept = QDir(folder()).entryList({"TapwiseData-kept-*"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    const Outcome recovered = run({"recover", folder(), QDir(folder()).filePath(kept[0])});
+    EXPECT_EQ(recovered.out, "20 records recovered.\n");
+    EXPECT_EQ(data(), sound);
+
+    writeBytes(dataFile(), QByteArray(sound).replace(0, 4, int32le(29)));
+    EXPECT_EQ(run({"recover", folder()}).out, "1 records recovered.\n");
+    EXPECT_EQ(run({"check", folder()}).status, 0);
+}
+
+TEST_F(Tool, NamesAreEchoedWithTheirControlCharactersEscaped) {
+    run({"add", folder(), "first"}, "a\t1\n");
+    const Outcome missing = run({"show", folder(), "\x1b]0;owned\x07\x1b[2J"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.err.contains(QChar(0x1b)));
+    EXPECT_TRUE(missing.err.contains("\"\\x1b]0;owned\\x07\\x1b[2J\""))
+        << missing.err.toStdString();
+}
+
+TEST_F(Tool, WorksInAFolderWhoseNameIsNotUtf8) {
+    const QByteArray latin1 = encodePath(io.path()) + "/caf\xE9";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0700), 0);
+    const QString cafe = decodePath(latin1);
+    const Outcome init = run({"init", cafe});
+    ASSERT_EQ(init.status, 0) << init.err.toStdString();
+    EXPECT_TRUE(init.out.contains("caf\\xe9/TapwiseData.dtk")) << init.out.toStdString();
+    EXPECT_EQ(run({"add", cafe, "one"}, "a\t1\n").out, "5\n");
+    EXPECT_EQ(run({"list", cafe}).out, "5\tone\n");
+    struct stat info {};
+    EXPECT_EQ(::stat((latin1 + "/TapwiseData.dtk").constData(), &info), 0);
+}
+
+// tapwise-store killed at a random moment of a change leaves the data file
+// as it was or as the change makes it, whole, and the next change removes
+// the temporary copy the killed one may have left.
+TEST_F(Tool, AKilledChangeLeavesTheOldOrTheNewFileAndTheNextChangeCleansUp) {
+    QString lines;
+    for (int n = 0; n < 20000; ++n)
+        lines += QString("key%1\t%1\n").arg(n);
+    const QString input = QDir(io.path()).filePath("lines");
+    writeBytes(input, lines.toUtf8());
+    for (int n = 0; n < 4; ++n)
+        ASSERT_EQ(run({"add", folder(), QString("big %1").arg(n)}, lines).status, 0);
+    const QByteArray old = data();
+    ASSERT_EQ(run({"add", folder(), "new"}, lines).status, 0);
+    const QByteArray changed = data();
+    const QString tool = qEnvironmentVariable("TAPWISE_BINARY_DIR") + "/tools/tapwise-store";
+
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        writeBytes(dataFile(), old);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const int in = ::open(encodePath(input).constData(), O_RDONLY);
+            ::dup2(in, 0);
+            const QByteArray program = encodePath(tool);
+            const QByteArray where = encodePath(folder());
+            ::execl(program.constData(), program.constData(), "add", where.constData(), "new",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(QRandomGenerator::global()->bounded(5000, 400000)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const QByteArray now = data();
+        EXPECT_TRUE(now == old || now == changed) << "attempt " << attempt;
+        EXPECT_LE(folderEntries().size(), 2) << folderEntries().join(' ').toStdString();
+    }
+    ASSERT_EQ(run({"delete", folder(), "@5"}).status, 0);
+    EXPECT_EQ(folderEntries(), QStringList({"TapwiseData.dtk"}));
+    EXPECT_EQ(run({"check", folder()}).status, 0);
 }

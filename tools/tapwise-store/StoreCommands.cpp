@@ -27,19 +27,23 @@ QString printable(const QString& text) {
             shown += QStringLiteral("\\\\");
         else if (c.category() == QChar::Other_Control)
             shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        // A byte of a file name that is not UTF-8 (see decodePath).
+        else if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
+            shown += QStringLiteral("\\x%1").arg(c.unicode() - 0xDC00, 2, 16, QLatin1Char('0'));
         else
             shown += c;
     }
     return shown;
 }
 
-// The arguments each command takes after the folder.
-int argumentsOf(const QString& command) {
+// Whether a command takes that many arguments after the folder.
+bool takes(const QString& command, qsizetype count) {
     static const QStringList none = {"init", "list", "check"};
-    static const QStringList two = {"export"};
+    if (command == QLatin1String("recover"))
+        return count <= 1;
     if (none.contains(command))
-        return 0;
-    return two.contains(command) ? 2 : 1;
+        return count == 0;
+    return count == (command == QLatin1String("export") ? 2 : 1);
 }
 
 } // namespace
@@ -52,13 +56,17 @@ int StoreCommands::run(QStringList arguments) {
         lang_ = arguments[1];
         arguments.remove(0, 2);
     }
-    static const QStringList commands = {"init",   "list",   "show",  "add",  "delete",
-                                         "export", "import", "print", "check"};
+    static const QStringList commands = {"init",   "list",   "show",  "add",   "delete",
+                                         "export", "import", "print", "check", "recover"};
     if (arguments.size() < 2 || !commands.contains(arguments[0]) ||
-        arguments.size() != 2 + argumentsOf(arguments[0]))
+        !takes(arguments[0], arguments.size() - 2))
         return usage();
     SequenceStore store(arguments[1], lang_);
-    return dispatch(arguments[0], store, arguments.mid(2));
+    const int status = dispatch(arguments[0], store, arguments.mid(2));
+    // Records that a change had to keep in a side file are never kept quietly.
+    if (store.LastKept())
+        err_ << "tapwise-store: " << printable(store.KeptMessage(*store.LastKept())) << Qt::endl;
+    return status;
 }
 
 int StoreCommands::dispatch(const QString& command, SequenceStore& store, const QStringList& rest) {
@@ -78,13 +86,15 @@ int StoreCommands::dispatch(const QString& command, SequenceStore& store, const 
         return exportTo(store, rest[0], rest[1]);
     if (command == QLatin1String("import"))
         return import(store, rest[0]);
+    if (command == QLatin1String("recover"))
+        return recover(store, rest.value(0));
     return print(store, rest[0]);
 }
 
 int StoreCommands::init(SequenceStore& store) {
     if (Status created = store.CreateDataFile(); !created)
         return fail(created.error());
-    out_ << StoreText::DataFileCreated.in(lang_).arg(store.DataFilePath()) << Qt::endl;
+    out_ << StoreText::DataFileCreated.in(lang_).arg(printable(store.DataFilePath())) << Qt::endl;
     return Done;
 }
 
@@ -169,7 +179,7 @@ int StoreCommands::print(SequenceStore& store, const QString& sequence) {
     Result<QString> printed = WritePrintFile(store, position.value());
     if (!printed)
         return fail(printed.error());
-    out_ << printed.value() << Qt::endl;
+    out_ << printable(printed.value()) << Qt::endl;
     return Done;
 }
 
@@ -178,14 +188,30 @@ int StoreCommands::check(SequenceStore& store) {
     if (!checked)
         return fail(checked.error());
     const DataFileReport& report = checked.value();
-    if (!report.exists)
+    if (!report.exists) {
         out_ << ToolText::NoDataFile.in(lang_) << Qt::endl;
-    else
-        out_ << ToolText::Sound.in(lang_)
-                    .arg(report.recordCount)
-                    .arg(report.usedLength)
-                    .arg(report.fileLength)
-             << Qt::endl;
+        return Done;
+    }
+    // The count may have lost records that still lie in the file.
+    if (report.pastEnd.count > 0)
+        return fail({Failed, ToolText::RecordsPastEnd.in(lang_)
+                                 .arg(report.pastEnd.length)
+                                 .arg(report.pastEnd.count)
+                                 .arg(store.DataFolder())});
+    out_ << ToolText::Sound.in(lang_)
+                .arg(report.recordCount)
+                .arg(report.usedLength)
+                .arg(report.fileLength)
+         << Qt::endl;
+    return Done;
+}
+
+int StoreCommands::recover(SequenceStore& store, const QString& file) {
+    Result<qint32> recovered =
+        file.isEmpty() ? store.RecoverRecordsPastEnd() : store.AppendRecordsOf(file);
+    if (!recovered)
+        return fail(recovered.error());
+    out_ << ToolText::Recovered.in(lang_).arg(recovered.value()) << Qt::endl;
     return Done;
 }
 
@@ -202,7 +228,9 @@ Result<qint32> StoreCommands::positionOf(SequenceStore& store, const QString& se
 }
 
 int StoreCommands::fail(const Error& error) {
-    err_ << "tapwise-store: " << error.message << Qt::endl;
+    // Messages quote names and paths as given: their control characters
+    // (terminal escapes) are shown escaped, never sent to the terminal.
+    err_ << "tapwise-store: " << printable(error.message) << Qt::endl;
     return Failed;
 }
 

@@ -34,6 +34,7 @@ private:
     int import(SequenceStore& store, const QString& file);
     int print(SequenceStore& store, const QString& sequence);
     int check(SequenceStore& store);
+    int recover(SequenceStore& store, const QString& file);
 
     // The record position of "@5" or of the first record named so.
     Result<qint32> positionOf(SequenceStore& store, const QString& sequence);

@@ -18,6 +18,9 @@ inline constexpr BilingualText Usage{
     "  import FOLDER FILE.tpw             append the Key sequence of an exchange file\n"
     "  print FOLDER SEQUENCE              write its listing to FOLDER/TapwisePrt.txt\n"
     "  check FOLDER                       check the data file for damage\n"
+    "  recover FOLDER [FILE]              take back the records that lie past the used\n"
+    "                                     length (a damaged record count), or append all\n"
+    "                                     records of FILE (a data file kept beside it)\n"
     "\n"
     "SEQUENCE is a name (the first line of a description, letter case ignored) or a\n"
     "record position written as @5. Output is UTF-8.\n"
@@ -35,6 +38,9 @@ inline constexpr BilingualText Usage{
     "  import CARTELLA FILE.tpw           aggiunge il 'Key Sequence' di un file di scambio\n"
     "  print CARTELLA SEQUENZA            scrive il formato stampa in CARTELLA/TapwisePrt.txt\n"
     "  check CARTELLA                     controlla se il file dati e' danneggiato\n"
+    "  recover CARTELLA [FILE]            riprende i record oltre la lunghezza usata (numero\n"
+    "                                     di record danneggiato), o aggiunge tutti i record\n"
+    "                                     di FILE (un file dati conservato accanto)\n"
     "\n"
     "SEQUENZA e' un nome (la prima riga di una descrizione, maiuscole e minuscole\n"
     "uguali) o una posizione scritta come @5. L'output e' in UTF-8.\n"
@@ -50,6 +56,14 @@ inline constexpr BilingualText BadInputLine{
 // %1: records, %2: used length, %3: file length.
 inline constexpr BilingualText Sound{"The data file is sound: %1 records, %2 bytes used of %3.",
                                      "Il file dati e' integro: %1 record, %2 byte usati su %3."};
+// %1: bytes, %2: records, %3: the folder.
+inline constexpr BilingualText RecordsPastEnd{
+    "%1 bytes past the used length parse as %2 records; the record count may be damaged. "
+    "\"tapwise-store recover %3\" takes them back.",
+    "%1 byte oltre la lunghezza usata sono leggibili come %2 record; il numero di record "
+    "potrebbe essere danneggiato. \"tapwise-store recover %3\" li riprende."};
+// %1: records.
+inline constexpr BilingualText Recovered{"%1 records recovered.", "%1 record recuperati."};
 inline constexpr BilingualText NoDataFile{
     "There is no data file: the folder holds no Key sequences.",
     "Non c'e' il file dati: la cartella non contiene alcun 'Key Sequence'."};

@@ -1,13 +1,16 @@
 #include "tapwise-store/StoreCommands.h"
 
+#include "common/NativePath.h"
+
 #include <QStringConverter>
 
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
+    // Without loss: a folder's name need not be UTF-8.
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << tapwise::decodePath(QByteArray(argv[i]));
     QTextStream in(stdin);
     QTextStream out(stdout);
     QTextStream err(stderr);
