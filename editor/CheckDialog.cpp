@@ -2,6 +2,7 @@
 
 #include "editor/BoxColours.h"
 #include "editor/DialogRules.h"
+#include "editor/EntryDialogFrame.h"
 #include "editor/EntryDialogTexts.h"
 #include "editor/PointerPosition.h"
 #include "editor/ValueBox.h"
@@ -24,8 +25,7 @@ constexpr int TextLength = 20;
 constexpr int ExplanationWidth = 7800; // twips
 constexpr int NumberWidth = 1000;
 constexpr int TextWidth = 3600;
-constexpr int ButtonWidth = 1095;
-constexpr int Margin = 120;
+constexpr int Margin = EntryDialogMargin;
 
 } // namespace
 
@@ -74,11 +74,9 @@ void CheckDialog::buildControls() {
     connect(Check1, &QCheckBox::toggled, this, &CheckDialog::Check1_Click);
     PointerShown = new PointerPosition(lang_, this);
     connect(PointerShown, &PointerPosition::taken, this, &CheckDialog::PointerTaken);
-    Command1 = named(new QPushButton(QString::fromLatin1(entrytext::Ok), this), "Command1");
-    Command2 = named(new QPushButton(QString::fromLatin1(entrytext::Exit), this), "Command2");
-    for (QPushButton* button : {Command1, Command2})
-        button->setMinimumWidth(TwipsToPixels(ButtonWidth));
-    Command1->setDefault(true);
+    const OkExitButtons buttons = makeOkExitButtons(this);
+    Command1 = buttons.ok;
+    Command2 = buttons.exit;
     connect(Command1, &QPushButton::clicked, this, &CheckDialog::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CheckDialog::reject);
 }
@@ -97,21 +95,7 @@ void CheckDialog::layOutControls() {
     boxes->addWidget(Text4, 4, 0, 1, 3, Qt::AlignLeft);
     boxes->addWidget(Check1, 5, 0, 1, 3);
     boxes->setColumnStretch(2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addSpacing(TwipsToPixels(4 * Margin));
-    buttons->addWidget(Command2);
-    buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    const int margin = TwipsToPixels(2 * Margin);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->addWidget(Label1);
-    layout->addSpacing(TwipsToPixels(Margin));
-    layout->addLayout(boxes);
-    layout->addSpacing(TwipsToPixels(Margin));
-    layout->addLayout(buttons);
+    layOutEntryDialog(this, Label1, boxes, {Command1, Command2});
 }
 
 // An existing check line shows its values; a clipboard check shows no

@@ -2,6 +2,7 @@
 
 #include "editor/BoxColours.h"
 #include "editor/DialogRules.h"
+#include "editor/EntryDialogFrame.h"
 #include "editor/EntryDialogTexts.h"
 #include "editor/ValueBox.h"
 #include "gui/MessageBox.h"
@@ -27,8 +28,7 @@ constexpr int LabelLength = 3;
 constexpr int ComboWidth = 3000; // twips
 constexpr int ValueWidth = 3000;
 constexpr int LabelWidth = 700;
-constexpr int ButtonWidth = 1095;
-constexpr int Margin = 120;
+constexpr int Margin = EntryDialogMargin;
 
 QString typePrefix() {
     return QStringLiteral("ExcelSheetCol#");
@@ -98,11 +98,9 @@ void ConditionDialog::buildControls() {
     connect(Combo1, &QComboBox::activated, this, &ConditionDialog::Combo1_Click);
     connect(Combo1->view()->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &ConditionDialog::Combo1_Scroll);
-    Command1 = named(new QPushButton(QString::fromLatin1(entrytext::Ok), this), "Command1");
-    Command2 = named(new QPushButton(QString::fromLatin1(entrytext::Exit), this), "Command2");
-    for (QPushButton* button : {Command1, Command2})
-        button->setMinimumWidth(TwipsToPixels(ButtonWidth));
-    Command1->setDefault(true);
+    const OkExitButtons buttons = makeOkExitButtons(this);
+    Command1 = buttons.ok;
+    Command2 = buttons.exit;
     connect(Command1, &QPushButton::clicked, this, &ConditionDialog::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &ConditionDialog::reject);
 }
@@ -119,21 +117,7 @@ void ConditionDialog::layOutControls() {
     boxes->addWidget(Label5, 3, 0);
     boxes->addWidget(Text2, 3, 1, Qt::AlignLeft);
     boxes->setColumnMinimumWidth(0, TwipsToPixels(3600));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addSpacing(TwipsToPixels(4 * Margin));
-    buttons->addWidget(Command2);
-    buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    const int margin = TwipsToPixels(2 * Margin);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->addWidget(Label1);
-    layout->addSpacing(TwipsToPixels(Margin));
-    layout->addLayout(boxes);
-    layout->addSpacing(TwipsToPixels(Margin));
-    layout->addLayout(buttons);
+    layOutEntryDialog(this, Label1, boxes, {Command1, Command2});
 }
 
 // A new condition starts blank, with no operators until a type is picked;

@@ -2,6 +2,7 @@
 
 #include "editor/BoxColours.h"
 #include "editor/DialogRules.h"
+#include "editor/EntryDialogFrame.h"
 #include "editor/EntryDialogTexts.h"
 #include "editor/PointerPosition.h"
 #include "editor/ValueBox.h"
@@ -24,8 +25,7 @@ constexpr int ValueLength = 4;
 // the longer texts keep to a few lines in today's fonts.
 constexpr int PromptWidth = 5400;
 constexpr int BoxWidth = 1335;
-constexpr int ButtonWidth = 1095;
-constexpr int Margin = 120;
+constexpr int Margin = EntryDialogMargin;
 
 void makeBold(QLabel* label) {
     QFont font = label->font();
@@ -75,11 +75,9 @@ void MouseValuesDialog::buildControls() {
         connect(box, &QLineEdit::textChanged, this, [this, box] { Text_Change(box); });
         connect(box, &ValueBox::left, this, [this, box] { Text_LostFocus(box); });
     }
-    Command1 = named(new QPushButton(QString::fromLatin1(entrytext::Ok), this), "Command1");
-    Command2 = named(new QPushButton(QString::fromLatin1(entrytext::Exit), this), "Command2");
-    for (QPushButton* button : {Command1, Command2})
-        button->setMinimumWidth(TwipsToPixels(ButtonWidth));
-    Command1->setDefault(true);
+    const OkExitButtons buttons = makeOkExitButtons(this);
+    Command1 = buttons.ok;
+    Command2 = buttons.exit;
     connect(Command1, &QPushButton::clicked, this, &MouseValuesDialog::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -117,23 +115,11 @@ void MouseValuesDialog::layOutControls() {
     values->addWidget(Text2, 1, 1);
     values->setColumnStretch(2, 1);
     values->setHorizontalSpacing(TwipsToPixels(Margin));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addSpacing(TwipsToPixels(4 * Margin));
-    buttons->addWidget(Command2);
-    buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    const int margin = TwipsToPixels(Margin * 2);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->addWidget(Label1);
-    layout->addSpacing(TwipsToPixels(Margin));
-    layout->addLayout(values);
+    auto* parts = new QVBoxLayout;
+    parts->addLayout(values);
     if (PointerShown)
-        layout->addWidget(PointerShown);
-    layout->addSpacing(TwipsToPixels(Margin));
-    layout->addLayout(buttons);
+        parts->addWidget(PointerShown);
+    layOutEntryDialog(this, Label1, parts, {Command1, Command2});
 }
 
 void MouseValuesDialog::Text_Change(ValueBox* box) {
