@@ -70,4 +70,18 @@ inline QByteArray encodePath(const QString& path) {
     return out;
 }
 
+// Whether the path holds a byte that is not UTF-8 (escaped by decodePath):
+// such a name reaches the file only through encodePath, never through a
+// text that must be UTF-8 (a launcher file) or through Qt's file classes.
+inline bool hasEscapedBytes(const QString& path) {
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t u = path[i].unicode();
+        if (u >= 0xDC80 && u <= 0xDCFF)
+            return true;
+        if (QChar::isHighSurrogate(u) && i + 1 < path.size() && path[i + 1].isLowSurrogate())
+            ++i;
+    }
+    return false;
+}
+
 } // namespace tapwise
