@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -30,7 +31,10 @@ QString besideProgram(const QString& programPath, const char* relative) {
 }
 
 QString canonical(const QString& path) {
-    return QFileInfo(path).canonicalFilePath();
+    char* real = realpath(encodePath(path).constData(), nullptr);
+    const QString found = real ? decodePath(QByteArray(real)) : QString();
+    std::free(real);
+    return found;
 }
 
 // Removing a file takes write access to its folder; in a folder with the

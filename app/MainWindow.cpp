@@ -9,6 +9,7 @@
 #include "app/MousePositionWindow.h"
 #include "app/Pickers.h"
 #include "app/Startup.h"
+#include "common/NativePath.h"
 #include "common/Settings.h"
 #include "editor/OpenEditor.h"
 #include "gui/MessageBox.h"
@@ -85,7 +86,7 @@ void setControlText(QPushButton* button, const text::ControlText& texts, const Q
 MainWindow::MainWindow(Settings& settings, RunLauncher& launcher, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), launcher_(launcher),
       store_(settings.DataFolder, settings.Lang), openDocument_([](const QString& file) {
-          return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+          return QDesktopServices::openUrl(localFileUrl(file));
       }),
       openEditor_(&tapwise::OpenEditor) {
     setObjectName(QStringLiteral("Form2"));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 namespace tapwise {
 
@@ -82,6 +83,13 @@ inline bool hasEscapedBytes(const QString& path) {
             ++i;
     }
     return false;
+}
+
+// The file URL of a local path, its bytes percent-encoded as they are:
+// QUrl::fromLocalFile would turn a byte that is not UTF-8 into another name.
+inline QUrl localFileUrl(const QString& path) {
+    return QUrl::fromEncoded(QByteArrayLiteral("file://") +
+                             encodePath(path).toPercentEncoding("/"));
 }
 
 } // namespace tapwise
