@@ -1,8 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/AppTexts.h"
-
-#include <QFile>
+#include "common/NativePath.h"
 
 #include <filesystem>
 #include <system_error>
@@ -13,7 +12,7 @@ namespace {
 constexpr int BadArgumentCode = 2;
 
 std::filesystem::path toPath(const QString& text) {
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
+    return std::filesystem::path(encodePath(text).toStdString());
 }
 
 // The reason a folder cannot be used, or an empty code when it can.

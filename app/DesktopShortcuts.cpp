@@ -5,6 +5,7 @@
 #include "app/InstalledFiles.h"
 #include "app/Pickers.h"
 #include "app/ShortcutTexts.h"
+#include "common/NativePath.h"
 #include "common/Settings.h"
 #include "gui/MessageBox.h"
 #include "store/SequenceName.h"
@@ -18,6 +19,8 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+
+#include <unistd.h>
 
 namespace tapwise {
 namespace {
@@ -161,6 +164,8 @@ Result<QString> MainLauncherArgument(const QString& folder, const QString& lang)
     TakeLanguageSuffix(withoutSuffix);
     if (withoutSuffix != folder || !carriedAsField(folder))
         return Error{1, PathNotCarried.in(lang).arg(folder)};
+    if (hasEscapedBytes(folder))
+        return Error{1, PathNotUtf8.in(lang).arg(folder)};
     return folder;
 }
 
@@ -174,6 +179,10 @@ Result<QString> SequenceLauncherArgument(const QString& dataFolder, const QStrin
     // The workbook field's first "|" starts the password.
     if (excelFile.contains(u'|') || !carriedAsField(excelFile))
         return Error{1, PathNotCarried.in(lang).arg(excelFile)};
+    for (const QString& path : {dataFolder, excelFile}) {
+        if (hasEscapedBytes(path))
+            return Error{1, PathNotUtf8.in(lang).arg(path)};
+    }
     return dataFolder + u',' + name + u',' + excelFile + QStringLiteral("|,") + noMsgWord;
 }
 
@@ -234,7 +243,8 @@ void Uninstall(QWidget*, const Settings& settings) {
     if (!desktop.isEmpty())
         QFile::remove(QDir(desktop).filePath(LauncherFileName(settings.runTitle())));
     if (!settings.DataFolder.isEmpty())
-        QFile::remove(QDir(settings.DataFolder).filePath(QString::fromLatin1(DataFileName)));
+        ::unlink(encodePath(QDir(settings.DataFolder).filePath(QString::fromLatin1(DataFileName)))
+                     .constData());
     removeInstalledFilesAfterExit(QCoreApplication::applicationFilePath());
 }
 

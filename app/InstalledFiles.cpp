@@ -1,10 +1,13 @@
 #include "app/InstalledFiles.h"
 
+#include "common/NativePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -28,14 +31,17 @@ QString besideProgram(const QString& programPath, const char* relative) {
 }
 
 QString canonical(const QString& path) {
-    return QFileInfo(path).canonicalFilePath();
+    char* real = realpath(encodePath(path).constData(), nullptr);
+    const QString found = real ? decodePath(QByteArray(real)) : QString();
+    std::free(real);
+    return found;
 }
 
 // Removing a file takes write access to its folder; in a folder with the
 // sticky bit (like /tmp) also owning the file or the folder.
 bool userMayRemove(const QString& path) {
-    const QByteArray file = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray file = encodePath(path);
+    const QByteArray folder = encodePath(QFileInfo(path).absolutePath());
     struct stat fileStat {};
     struct stat folderStat {};
     if (lstat(file.constData(), &fileStat) != 0 || S_ISDIR(fileStat.st_mode))
@@ -105,9 +111,9 @@ Result<int> StartRemover(const QStringList& files, const QString& folder) {
     if (pipe2(ends, O_CLOEXEC) != 0)
         return spawnError(errno);
     std::vector<QByteArray> words = {"/bin/sh", "-c", RemoverScript, "tapwise-uninstall",
-                                     QFile::encodeName(folder)};
+                                     encodePath(folder)};
     for (const QString& file : files)
-        words.push_back(QFile::encodeName(file));
+        words.push_back(encodePath(file));
     std::vector<char*> argv;
     for (QByteArray& word : words)
         argv.push_back(word.data());

@@ -9,6 +9,7 @@
 #include "app/MousePositionWindow.h"
 #include "app/Pickers.h"
 #include "app/Startup.h"
+#include "common/NativePath.h"
 #include "common/Settings.h"
 #include "editor/OpenEditor.h"
 #include "gui/MessageBox.h"
@@ -85,7 +86,7 @@ void setControlText(QPushButton* button, const text::ControlText& texts, const Q
 MainWindow::MainWindow(Settings& settings, RunLauncher& launcher, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), launcher_(launcher),
       store_(settings.DataFolder, settings.Lang), openDocument_([](const QString& file) {
-          return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+          return QDesktopServices::openUrl(localFileUrl(file));
       }),
       openEditor_(&tapwise::OpenEditor) {
     setObjectName(QStringLiteral("Form2"));
@@ -258,6 +259,15 @@ void MainWindow::ScanSequences() {
         selectRow(0);
     if (list.value().damage())
         showError(*list.value().damage());
+    if (!list.value().notice().isEmpty())
+        showMessage(list.value().notice());
+}
+
+// A change that had to move records behind the used length into a side file
+// says where they went, before the list load that follows forgets it.
+void MainWindow::showKeptRecords() {
+    if (const std::optional<KeptRecords>& kept = store_.LastKept())
+        showMessage(store_.KeptMessage(*kept));
 }
 
 void MainWindow::selectRow(int row) {
@@ -325,6 +335,7 @@ void MainWindow::OpenEditor(qint32 position) {
     if (!openEditor_(this, settings_, store_, position))
         return;
     settings_.SequenceChanged = 1;
+    showKeptRecords();
     ScanSequences();
     const qsizetype row = SelectSequenceRow(rows(), store_.CurrentPosition());
     if (row >= 0)
@@ -347,6 +358,7 @@ void MainWindow::Command4_Click() {
         showError(deleted.error());
         return;
     }
+    showKeptRecords();
     ScanSequences();
     if (sequenceList->count() > 0)
         selectRow(std::min(keep, sequenceList->count() - 1));
@@ -386,6 +398,7 @@ void MainWindow::Command8_Click() {
         showError(imported.error());
         return;
     }
+    showKeptRecords();
     ScanSequences();
     const qsizetype row = SelectSequenceRow(rows(), imported.value());
     if (row >= 0)

@@ -112,6 +112,7 @@ private:
     qint32 selectedPosition();
     void showMessage(const QString& text);
     void showError(const Error& error);
+    void showKeptRecords();
 
     Settings& settings_;
     RunLauncher& launcher_;

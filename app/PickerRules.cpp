@@ -1,6 +1,7 @@
 #include "app/PickerRules.h"
 
 #include "app/PickerTexts.h"
+#include "common/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,7 +99,7 @@ int PlaceIndexOf(const QList<Place>& places, const QString& folder) {
 }
 
 std::optional<QString> FolderOpenError(const QString& folder) {
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray path = encodePath(folder);
     DIR* dir = opendir(path.constData());
     if (!dir)
         return errnoText(errno);
@@ -107,7 +108,7 @@ std::optional<QString> FolderOpenError(const QString& folder) {
 }
 
 std::optional<QString> MakeFolder(const QString& path) {
-    if (mkdir(QFile::encodeName(path).constData(), 0777) != 0)
+    if (mkdir(encodePath(path).constData(), 0777) != 0)
         return errnoText(errno);
     return std::nullopt;
 }

@@ -31,6 +31,15 @@ inline constexpr BilingualText PathNotCarried{
     "%1\n\nUn collegamento non puo' passare questo percorso al programma: contiene una \",\", "
     "inizia o finisce con uno spazio, o contiene una \"|\" che il programma leggerebbe come "
     "inizio di una password o di una lingua.\nImpossibile creare il collegamento!"};
+// The path has a name made under another character set (its bytes are not
+// UTF-8): the launcher file, which is UTF-8, cannot hold it.
+inline constexpr BilingualText PathNotUtf8{
+    "%1\n\nA shortcut cannot pass this path to the program: a folder or file name in it was "
+    "made with another character set (it is not UTF-8).\nRename it and create the ShortCut "
+    "again.",
+    "%1\n\nUn collegamento non puo' passare questo percorso al programma: il nome di una "
+    "cartella o di un file e' stato creato con un altro set di caratteri (non e' UTF-8).\n"
+    "Rinominalo e crea di nuovo il collegamento."};
 
 // --- The launcher of a Key sequence (Command10) ---
 

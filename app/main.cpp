@@ -2,6 +2,7 @@
 #include "app/ProgramLauncher.h"
 #include "app/Startup.h"
 #include "app/TerminationSignals.h"
+#include "common/NativePath.h"
 #include "common/Settings.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@
 int main(int argc, char* argv[]) {
     QStringList words;
     for (int i = 1; i < argc; ++i)
-        words << QString::fromLocal8Bit(argv[i]);
+        words << tapwise::decodePath(QByteArray(argv[i]));
     const QString argument = tapwise::JoinArguments(words);
 
     int qtArgc = 1;

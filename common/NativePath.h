@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 namespace tapwise {
 
@@ -68,6 +69,27 @@ inline QByteArray encodePath(const QString& path) {
         i += length - 1;
     }
     return out;
+}
+
+// Whether the path holds a byte that is not UTF-8 (escaped by decodePath):
+// such a name reaches the file only through encodePath, never through a
+// text that must be UTF-8 (a launcher file) or through Qt's file classes.
+inline bool hasEscapedBytes(const QString& path) {
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t u = path[i].unicode();
+        if (u >= 0xDC80 && u <= 0xDCFF)
+            return true;
+        if (QChar::isHighSurrogate(u) && i + 1 < path.size() && path[i + 1].isLowSurrogate())
+            ++i;
+    }
+    return false;
+}
+
+// The file URL of a local path, its bytes percent-encoded as they are:
+// QUrl::fromLocalFile would turn a byte that is not UTF-8 into another name.
+inline QUrl localFileUrl(const QString& path) {
+    return QUrl::fromEncoded(QByteArrayLiteral("file://") +
+                             encodePath(path).toPercentEncoding("/"));
 }
 
 } // namespace tapwise

@@ -1,5 +1,6 @@
 #include "platform/X11Desktop.h"
 
+#include "common/NativePath.h"
 #include "platform/KeyNotation.h"
 #include "platform/PauseKeyWatcher.h"
 #include "platform/PlatformTexts.h"
@@ -141,7 +142,7 @@ bool startKeeper(const QString& program, const QByteArray& text) {
     // It outlives us: it must hold none of our pipes (a caller waiting for
     // our output to end would wait for it) and print nothing to a terminal.
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const QByteArray path = QFile::encodeName(program);
+    const QByteArray path = encodePath(program);
     char* argv[] = {const_cast<char*>(path.constData()), nullptr};
     pid_t pid = 0;
     const int spawned = ::posix_spawn(&pid, path.constData(), &actions, nullptr, argv, environ);

@@ -1,9 +1,10 @@
 #include "workbook/PackageWriter.h"
 
 #include "common/FileDescriptor.h"
+#include "common/NativePath.h"
+#include "common/StaleTemporaries.h"
 #include "workbook/WorkbookTexts.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -29,7 +31,7 @@ namespace {
 constexpr zip_uint32_t CompressionLevel = 3;
 
 // A temporary file of a save untouched this long belongs to no save any more.
-constexpr qint64 StaleAfterSeconds = 15 * 60;
+constexpr std::chrono::seconds StaleAfter = std::chrono::minutes(15);
 
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -108,29 +110,24 @@ Status PackageWriter::create(const QByteArray& original, const PackageChanges& c
 // leaves its temporary file, as large as the workbook; the next save beside
 // it removes those of the same workbook that nobody has written to for a
 // while. A save in progress keeps writing to its own.
-void PackageWriter::removeStaleTemporaries() const {
+void PackageWriter::removeStaleSaves() const {
     const QFileInfo info(realPath_);
     const QString prefix = QStringLiteral(".~tapwise-") + info.fileName() + u'-';
-    const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-StaleAfterSeconds);
-    const QFileInfoList found = info.dir().entryInfoList({QStringLiteral(".~tapwise-*")},
-                                                         QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo& temp : found) {
-        const QString name = temp.fileName();
-        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && !temp.isSymLink() &&
-            temp.lastModified().toUTC() < limit) {
-            QFile::remove(temp.filePath());
-        }
-    }
+    removeStaleTemporaries(
+        info.path(),
+        [&](const QString& name) {
+            return name.size() == prefix.size() + 6 && name.startsWith(prefix);
+        },
+        StaleAfter);
 }
 
 // The new archive in a hidden temporary file beside the target; its path.
 Result<QByteArray> PackageWriter::writeTemporary(const QByteArray& original,
                                                  const PackageChanges& changes) const {
-    removeStaleTemporaries();
+    removeStaleSaves();
     const QFileInfo info(realPath_);
     QByteArray tempPath =
-        QFile::encodeName(info.dir().filePath(QStringLiteral(".~tapwise-") + info.fileName())) +
-        "-XXXXXX";
+        encodePath(info.dir().filePath(QStringLiteral(".~tapwise-") + info.fileName())) + "-XXXXXX";
     FileDescriptor temp(::mkstemp(tempPath.data()));
     if (temp.get() < 0 || !temp.close()) {
         return fail(systemError()).error();
@@ -227,10 +224,18 @@ Status PackageWriter::writeSealed(const QByteArray& tempPath, const QByteArray& 
     if (!sealed) {
         return sealed.error();
     }
-    QFile file(QFile::decodeName(tempPath));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(sealed.value()) != sealed.value().size() || !file.flush()) {
+    // Opened by its bytes: the name may not be UTF-8.
+    FileDescriptor fd(::open(tempPath.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    QFile file;
+    if (fd.get() < 0 || !file.open(fd.get(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+        return fail(systemError());
+    }
+    if (file.write(sealed.value()) != sealed.value().size() || !file.flush()) {
         return fail(file.errorString());
+    }
+    file.close();
+    if (!fd.close()) {
+        return fail(systemError());
     }
     return {};
 }
@@ -284,7 +289,7 @@ bool PackageWriter::addEntry(zip_t* target, const char* name, zip_source_t* data
 
 Status PackageWriter::flushAndRename(const QByteArray& tempPath) const {
     struct stat old;
-    const QByteArray target = QFile::encodeName(realPath_);
+    const QByteArray target = encodePath(realPath_);
     FileDescriptor file(::open(tempPath.constData(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0 || ::stat(target.constData(), &old) != 0) {
         return fail(systemError());
@@ -298,7 +303,7 @@ Status PackageWriter::flushAndRename(const QByteArray& tempPath) const {
     if (::rename(tempPath.constData(), target.constData()) != 0) {
         return fail(systemError());
     }
-    FileDescriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),
+    FileDescriptor folder(::open(encodePath(QFileInfo(realPath_).absolutePath()).constData(),
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) {
         ::fsync(folder.get());
@@ -311,7 +316,7 @@ Status PackageWriter::flushAndRename(const QByteArray& tempPath) const {
 Status PackageWriter::flushAndLink(const QByteArray& tempPath,
                                    const QString& permissionsFrom) const {
     struct stat model;
-    const bool hasModel = ::stat(QFile::encodeName(permissionsFrom).constData(), &model) == 0;
+    const bool hasModel = ::stat(encodePath(permissionsFrom).constData(), &model) == 0;
     FileDescriptor file(::open(tempPath.constData(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         return fail(systemError());
@@ -320,7 +325,7 @@ Status PackageWriter::flushAndLink(const QByteArray& tempPath,
     if (::fchmod(file.get(), mode) != 0 || ::fsync(file.get()) != 0 || !file.close()) {
         return fail(systemError());
     }
-    const QByteArray target = QFile::encodeName(realPath_);
+    const QByteArray target = encodePath(realPath_);
     int linked = ::link(tempPath.constData(), target.constData());
     if (linked != 0 && (errno == EPERM || errno == EOPNOTSUPP)) { // no hard links here
         linked = ::renameat2(AT_FDCWD, tempPath.constData(), AT_FDCWD, target.constData(),
@@ -333,7 +338,7 @@ Status PackageWriter::flushAndLink(const QByteArray& tempPath,
         }
         return fail(systemError());
     }
-    FileDescriptor folder(::open(QFile::encodeName(QFileInfo(realPath_).absolutePath()).constData(),
+    FileDescriptor folder(::open(encodePath(QFileInfo(realPath_).absolutePath()).constData(),
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) {
         ::fsync(folder.get());

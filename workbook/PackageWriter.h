@@ -53,7 +53,7 @@ private:
                        const PackageChanges& changes) const;
     bool copyEntries(zip* source, zip* target, const PackageChanges& changes) const;
     bool addEntry(zip* target, const char* name, zip_source* data, bool pack) const;
-    void removeStaleTemporaries() const;
+    void removeStaleSaves() const;
     Result<QByteArray> writeTemporary(const QByteArray& original,
                                       const PackageChanges& changes) const;
     Status flushAndRename(const QByteArray& tempPath) const;

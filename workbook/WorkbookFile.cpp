@@ -1,12 +1,20 @@
 #include "workbook/WorkbookFile.h"
 
+#include "common/FileDescriptor.h"
+#include "common/NativePath.h"
 #include "workbook/WorkbookTexts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tapwise {
@@ -21,12 +29,30 @@ QStringList lockNames(const QString& name) {
     return names;
 }
 
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The path made absolute against the working folder, without "." and "..".
+QString absolute(const QString& path) {
+    if (path.startsWith(u'/')) {
+        return QDir::cleanPath(path);
+    }
+    const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
+    const QString folder = here ? decodePath(QByteArray(here.get())) : QString();
+    return QDir::cleanPath(folder + u'/' + path);
+}
+
 } // namespace
 
-WorkbookFile::WorkbookFile(const QString& path) : fullName_(QFileInfo(path).absoluteFilePath()) {}
+// Every name goes to the system as its own bytes (see NativePath): Qt's file
+// classes cannot reach a file whose name is not UTF-8.
+WorkbookFile::WorkbookFile(const QString& path) : fullName_(absolute(path)) {}
 
 QString WorkbookFile::realPath() const {
-    return QFileInfo(fullName_).canonicalFilePath();
+    const std::unique_ptr<char, decltype(&std::free)> real(
+        ::realpath(encodePath(fullName_).constData(), nullptr), &std::free);
+    return real ? decodePath(QByteArray(real.get())) : QString();
 }
 
 Result<QByteArray> WorkbookFile::read(const QString& lang) const {
@@ -34,11 +60,18 @@ Result<QByteArray> WorkbookFile::read(const QString& lang) const {
     if (real.isEmpty()) {
         return workbookError(WorkbookMessage::NotFound, lang, {fullName_});
     }
-    QFile file(real);
-    if (QFileInfo(real).isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason =
-            QFileInfo(real).isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        return workbookError(WorkbookMessage::CannotRead, lang, {fullName_, reason});
+    FileDescriptor fd(::open(encodePath(real).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+        return workbookError(WorkbookMessage::CannotRead, lang, {fullName_, systemError()});
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return workbookError(WorkbookMessage::CannotRead, lang,
+                             {fullName_, QStringLiteral("Is a directory")});
+    }
+    QFile file;
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        return workbookError(WorkbookMessage::CannotRead, lang, {fullName_, file.errorString()});
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
@@ -55,7 +88,7 @@ std::optional<QString> WorkbookFile::lockFile() const {
         const QFileInfo info(path);
         for (const QString& name : lockNames(info.fileName())) {
             const QString lock = info.dir().filePath(name);
-            if (QFileInfo::exists(lock)) {
+            if (::access(encodePath(lock).constData(), F_OK) == 0) {
                 return lock;
             }
         }
@@ -67,19 +100,20 @@ std::optional<QString> WorkbookFile::lockFile() const {
 // one: both the file and its folder must let us write.
 Status WorkbookFile::checkWritable(const QString& lang) const {
     const QString real = realPath();
-    if (::faccessat(AT_FDCWD, QFile::encodeName(real).constData(), W_OK, AT_EACCESS) != 0) {
+    if (::faccessat(AT_FDCWD, encodePath(real).constData(), W_OK, AT_EACCESS) != 0) {
         return workbookError(WorkbookMessage::FileReadOnlyAtOpen, lang, {fullName_});
     }
     const QString folder = QFileInfo(real).absolutePath();
-    if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) !=
-        0) {
+    if (::faccessat(AT_FDCWD, encodePath(folder).constData(), W_OK | X_OK, AT_EACCESS) != 0) {
         return workbookError(WorkbookMessage::FolderReadOnlyAtOpen, lang, {fullName_, folder});
     }
     return {};
 }
 
 bool WorkbookFile::isWritable() const {
-    return QFileInfo(realPath()).isWritable();
+    const QString real = realPath();
+    return !real.isEmpty() &&
+           ::faccessat(AT_FDCWD, encodePath(real).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 } // namespace tapwise

@@ -1,5 +1,6 @@
 #include "workbook/XlsxWorkbook.h"
 
+#include "common/NativePath.h"
 #include "workbook/CellReference.h"
 #include "workbook/CompoundFile.h"
 #include "workbook/PackageEncryption.h"
@@ -14,6 +15,8 @@
 #include <charconv>
 #include <cstring>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace tapwise {
 
@@ -462,7 +465,8 @@ Status XlsxWorkbook::saveCopy(const QString& path) {
         return workbookError(WorkbookMessage::Closed, lang_);
     }
     const QString target = QFileInfo(path).absoluteFilePath();
-    if (QFileInfo(target).exists() || QFileInfo(target).isSymLink()) {
+    struct stat existing {};
+    if (::lstat(encodePath(target).constData(), &existing) == 0) {
         return Error{FileExistsErrorCode,
                      workbookText(WorkbookMessage::CopyExists, lang_, {target})};
     }

@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "app/Pickers.h"
 #include "app/Startup.h"
+#include "common/NativePath.h"
 #include "common/Settings.h"
 #include "gui/MessageBox.h"
 #include "store/SequenceStore.h"
@@ -100,6 +101,27 @@ TEST(LauncherArgumentTest, WhatTheCommandLineWouldChangeIsRefused) {
     // A bar elsewhere in a folder is only a character.
     EXPECT_EQ(MainLauncherArgument("/home/ann/a|b", "E").valueOr({}), "/home/ann/a|b");
     EXPECT_EQ(SequenceLauncherArgument("/a|b/", "O", "", "", "E").valueOr({}), "/a|b/,O,|,");
+}
+
+// A launcher file is UTF-8: a name made under Latin-1 ("caf\xE9") would
+// reach the program as another name, so such paths are refused; characters
+// beyond the first plane are UTF-8 and pass.
+TEST(LauncherArgumentTest, PathsThatAreNotUtf8AreRefused) {
+    const QString cafe = decodePath("/home/ann/caf\xE9/");
+    const QString notUtf8 = "\n\nA shortcut cannot pass this path to the program: a folder";
+    const Result<QString> folder = MainLauncherArgument(cafe, "E");
+    ASSERT_FALSE(folder.ok());
+    EXPECT_TRUE(folder.error().message.startsWith(cafe + notUtf8));
+    const Result<QString> data = SequenceLauncherArgument(cafe, "Orders", "", "", "E");
+    ASSERT_FALSE(data.ok());
+    EXPECT_TRUE(data.error().message.startsWith(cafe + notUtf8));
+    const QString book = cafe + "rows.xlsx";
+    const Result<QString> workbook = SequenceLauncherArgument("/d/", "Orders", book, "", "I");
+    ASSERT_FALSE(workbook.ok());
+    EXPECT_TRUE(workbook.error().message.startsWith(book + "\n\nUn collegamento non"));
+
+    const QString emoji = decodePath("/home/ann/\xF0\x9F\x93\x81 caf\xC3\xA9/");
+    EXPECT_EQ(MainLauncherArgument(emoji, "E").valueOr({}), emoji);
 }
 
 // The windows' side: a desktop folder of the test's own, every question

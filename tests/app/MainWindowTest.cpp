@@ -200,6 +200,95 @@ TEST_F(MainWindowTest, DamagedDataFileListsTheRowsBeforeTheDamageAndIsNeverWritt
     EXPECT_EQ(form->rows().size(), 1);
 }
 
+// Records behind a damaged record count: what a list load or a save moves
+// into a side file is named to the user, and the side file gives them back.
+class KeptRecordsTest : public MainWindowTest {
+protected:
+    void damageCount(qint32 count) {
+        QByteArray bytes = fileBytes(dataFile());
+        const QByteArray le(reinterpret_cast<const char*>(&count), 4);
+        QFile file(dataFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.replace(0, 4, le));
+    }
+    QStringList keptFiles() const {
+        return QDir(settings.DataFolder).entryList({"TapwiseData-kept-*.dtk"}, QDir::Files);
+    }
+    // The descriptions the side file holds, appended into an empty folder.
+    QStringList keptRows(const QString& sideFile) const {
+        QTemporaryDir other;
+        SequenceStore store(other.path() + "/");
+        EXPECT_TRUE(store.CreateDataFile().ok());
+        EXPECT_TRUE(store.AppendRecordsOf(sideFile).ok());
+        const MainList list = store.ScanSequences().value();
+        QStringList names;
+        for (const QString& row : list.rows())
+            names << row.left(RowDescriptionWidth).trimmed();
+        return names;
+    }
+};
+
+TEST_F(KeptRecordsTest, ListLoadThatCutsRecordsOffSaysWhereTheyWent) {
+    addSequences({"A", "B", "C", "D", "E", "F"});
+    damageCount(2); // the file is now three times its used length: compacted
+    answerOk();
+    open();
+    ASSERT_EQ(keptFiles().size(), 1);
+    const QString side = settings.DataFolder + keptFiles()[0];
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(side)) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(dataFile())) << shown[0].toStdString();
+    EXPECT_EQ(form->rows().size(), 2);
+    EXPECT_EQ(keptRows(side), QStringList({"C", "D", "E", "F"}));
+
+    form->Form_Load(); // the next load finds nothing behind the count
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(KeptRecordsTest, SaveAndImportOverRecordsSayOnceWhereTheyWent) {
+    addSequences({"A", "B", "C", "D", "E", "F"});
+    damageCount(4); // not worth a compaction: the load keeps the file
+    const QByteArray damaged = fileBytes(dataFile());
+    open();
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(keptFiles().isEmpty());
+
+    form->setEditorOpener([](QWidget*, Settings&, SequenceStore& store, qint32) {
+        return store.AppendSequence("New", {{"x", "1"}}).ok();
+    });
+    answerOk();
+    click("Command1");
+    ASSERT_EQ(keptFiles().size(), 1);
+    const QString side = settings.DataFolder + keptFiles()[0];
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(side)) << shown[0].toStdString();
+    EXPECT_EQ(keptRows(side), QStringList({"E", "F"}));
+    EXPECT_EQ(form->rows().size(), 5);
+
+    // An import over a damaged count is told the same way, before its own message.
+    QTemporaryDir otherFolder;
+    SequenceStore other(otherFolder.path() + "/");
+    const QString exchange = otherFolder.filePath("one.tpw");
+    ASSERT_TRUE(
+        ExportSequence(other, other.AppendSequence("Long import", {{"x", "1"}}).value(), exchange));
+    {
+        QFile file(dataFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    SetNextPickedFile(exchange);
+    answerOk(2);
+    click("Command8");
+    const QStringList imported = messages();
+    ASSERT_EQ(imported.size(), 2);
+    ASSERT_EQ(keptFiles().size(), 2);
+    EXPECT_TRUE(imported[0].contains("TapwiseData-kept-")) << imported[0].toStdString();
+    EXPECT_EQ(imported[1], "Import done!");
+    EXPECT_EQ(form->rows().size(), 5);
+}
+
 TEST_F(MainWindowTest, ButtonsThatActOnARowAskForOneAndDoNothingElse) {
     addSequences({"Invoices"});
     const QByteArray before = fileBytes(dataFile());

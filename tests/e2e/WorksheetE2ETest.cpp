@@ -3,8 +3,12 @@
 
 #include "Wait.h"
 #include "app/Startup.h"
+#include "common/NativePath.h"
+#include "store/SequenceStore.h"
 
 #include <QFile>
+
+#include <sys/stat.h>
 
 namespace tapwise::test {
 namespace {
@@ -105,6 +109,37 @@ TEST_F(WorksheetE2ETest, RowsAreTypedColouredGreenAndSkippedNextTime) {
     ASSERT_TRUE(second.waitForSize(1));
     EXPECT_EQ(second.content(), "\n");
     EXPECT_EQ(readBack(book), ExpectedRows);
+}
+
+// A folder named on a Latin-1 system ("caf\xE9", not UTF-8): the program
+// finds the data file and the workbook by the name's own bytes, types the
+// rows and saves the workbook in place, leaving no temporary file behind.
+TEST_F(WorksheetE2ETest, FolderWhoseNameIsNotUtf8) {
+    const QByteArray native = encodePath(folder()) + "/caf\xE9";
+    ASSERT_EQ(::mkdir(native.constData(), 0700), 0);
+    const QString cafe = decodePath(native);
+    SequenceStore store(cafe);
+    ASSERT_TRUE(store
+                    .AppendSequence("Orders", {{"*BeginExcelLoop*", "0"},
+                                               {"ExcelSheetCol#A", "0"},
+                                               {"{ENTER}", "1"},
+                                               {"*EndExcelLoop*", "0"}})
+                    .ok());
+    const QString book = cafe + "/Orders.xlsx";
+    const CommandResult made =
+        runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), book});
+    ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
+
+    CatTerminal terminal;
+    ASSERT_TRUE(terminal.start(server_, false)) << terminal.error().toStdString();
+    ASSERT_TRUE(startTapwise({cafe + ",Orders," + book + ",NoMsg"}));
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    const QByteArray typed = "Rossi\nBianchi\nVerdi\nNeri\nGialli\n";
+    ASSERT_TRUE(terminal.waitForSize(typed.size()));
+    EXPECT_EQ(terminal.content(), typed);
+    EXPECT_EQ(readBack(book), ExpectedRows);
+    const CommandResult left = runCommand({"/bin/ls", "-A", cafe});
+    EXPECT_EQ(left.text(), "Orders.xlsx\nTapwiseData.dtk") << left.errors.toStdString();
 }
 
 // The same run on the workbook encrypted with a password (by the Python

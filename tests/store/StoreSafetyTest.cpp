@@ -132,6 +132,13 @@ TEST(NativePath, BytesThatAreNotUtf8SurviveTheRoundTrip) {
         EXPECT_EQ(encodePath(decodePath(name)), name) << name.toHex().constData();
     EXPECT_EQ(decodePath("\xC3\xA9t\xC3\xA9"), QStringLiteral("été"));
     EXPECT_EQ(decodePath("caf\xE9"), QStringLiteral("caf") + QChar(0xDCE9));
+
+    EXPECT_TRUE(hasEscapedBytes(decodePath("/home/caf\xE9/x")));
+    EXPECT_FALSE(hasEscapedBytes(decodePath("/home/\xF0\x9F\x98\x80 caf\xC3\xA9/x")));
+    EXPECT_EQ(localFileUrl(decodePath("/tmp/caf\xE9 #1/a.txt")).toEncoded(),
+              "file:///tmp/caf%E9%20%231/a.txt");
+    EXPECT_EQ(localFileUrl(QStringLiteral("/tmp/caf\u00e9")).toLocalFile(),
+              QStringLiteral("/tmp/caf\u00e9"));
 }
 
 TEST(NativePath, AStoreWorksInAFolderWhoseNameIsLatin1) {

@@ -1,5 +1,7 @@
 #include "Subprocess.h"
 
+#include "common/NativePath.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -84,7 +86,7 @@ bool Subprocess::start(const QStringList& argv, const Options& options) {
     stop();
     std::vector<std::string> args(argv.size());
     std::transform(argv.begin(), argv.end(), args.begin(),
-                   [](const QString& a) { return a.toStdString(); });
+                   [](const QString& a) { return encodePath(a).toStdString(); });
     std::vector<std::string> env = childEnvironment(options.env);
     std::vector<char*> argp = pointers(args);
     std::vector<char*> envp = pointers(env);

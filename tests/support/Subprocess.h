@@ -27,7 +27,8 @@ public:
     Subprocess& operator=(const Subprocess&) = delete;
     ~Subprocess();
 
-    // Starts argv[0] (looked up in PATH) with the rest as arguments.
+    // Starts argv[0] (looked up in PATH) with the rest as arguments, each
+    // passed as its path bytes (encodePath), so names need not be UTF-8.
     bool start(const QStringList& argv, const Options& options);
     // Stops the process group: SIGTERM, then SIGKILL after a grace time.
     void stop(std::chrono::milliseconds grace = std::chrono::milliseconds(3000));
