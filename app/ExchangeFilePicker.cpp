@@ -19,10 +19,6 @@
 namespace tapwise {
 namespace {
 
-constexpr int ListHeight = 3015;
-constexpr int FolderListWidth = 3855;
-constexpr int FileListWidth = 4215;
-constexpr int ButtonWidth = 1095;
 constexpr int FormWidth = 8280;
 constexpr int FormHeight = 5970;
 
@@ -46,19 +42,13 @@ ExchangeFilePicker::ExchangeFilePicker(const Settings& settings, QChar PickerMod
 }
 
 void ExchangeFilePicker::buildControls() {
-    named(lists_->Drive1, "Drive1");
-    named(lists_->Dir1, "Dir1")->setToolTip(QString::fromLatin1(pickertext::OpenFolderTip));
-    named(lists_->File1, "File1")->setToolTip(QString::fromLatin1(pickertext::SelectFileTip));
+    lists_->File1->setToolTip(QString::fromLatin1(pickertext::SelectFileTip));
     Label1 = named(new QLabel(this), "Label1");
     Label2 = named(new QLabel(pickertext::FileNameLabel.in(lang_), this), "Label2");
     Text1 = named(new QLineEdit(this), "Text1");
     Label2->setBuddy(Text1);
-    Command1 = named(new QPushButton(this), "Command1");
-    Command2 = named(new QPushButton(QString::fromLatin1(pickertext::Exit), this), "Command2");
-    for (QPushButton* button : {Command1, Command2}) {
-        button->setMinimumWidth(TwipsToPixels(ButtonWidth));
-        button->setAutoDefault(false);
-    }
+    Command1 = PickerButton({}, "Command1", this);
+    Command2 = PickerButton(QString::fromLatin1(pickertext::Exit), "Command2", this);
     Command1->setDefault(true);
 
     connect(lists_, &PlaceLists::placeChosen, this, &ExchangeFilePicker::Drive1_Change);
@@ -70,9 +60,6 @@ void ExchangeFilePicker::buildControls() {
 }
 
 void ExchangeFilePicker::layOut() {
-    lists_->Drive1->setMinimumWidth(TwipsToPixels(FolderListWidth));
-    lists_->Dir1->setMinimumSize(TwipsToPixels(FolderListWidth), TwipsToPixels(ListHeight));
-    lists_->File1->setMinimumSize(TwipsToPixels(FileListWidth), TwipsToPixels(ListHeight));
 
     auto* nameRow = new QGridLayout;
     nameRow->addWidget(Label2, 0, 0, Qt::AlignRight);

@@ -19,10 +19,6 @@
 namespace tapwise {
 namespace {
 
-constexpr int ListHeight = 3015;
-constexpr int FolderListWidth = 3855;
-constexpr int FileListWidth = 4215;
-constexpr int ButtonWidth = 1095;
 constexpr int FormWidth = 8280;
 constexpr int NarrowWidth = 4200;
 constexpr int FormHeight = 5970;
@@ -46,17 +42,10 @@ FolderPicker::FolderPicker(const Settings& settings, const QString& BrowseMode,
 }
 
 void FolderPicker::buildControls() {
-    named(lists_->Drive1, "Drive1");
-    named(lists_->Dir1, "Dir1")->setToolTip(QString::fromLatin1(pickertext::OpenFolderTip));
-    named(lists_->File1, "File1")->setToolTip(QString::fromLatin1(pickertext::ClickFileTip));
-    Command1 = named(new QPushButton(QString::fromLatin1(pickertext::Select), this), "Command1");
-    Command2 = named(new QPushButton(QString::fromLatin1(pickertext::Exit), this), "Command2");
-    Command3 =
-        named(new QPushButton(QString::fromLatin1(pickertext::CreateFolder), this), "Command3");
-    for (QPushButton* button : {Command1, Command2, Command3}) {
-        button->setMinimumWidth(TwipsToPixels(ButtonWidth));
-        button->setAutoDefault(false);
-    }
+    lists_->File1->setToolTip(QString::fromLatin1(pickertext::ClickFileTip));
+    Command1 = PickerButton(QString::fromLatin1(pickertext::Select), "Command1", this);
+    Command2 = PickerButton(QString::fromLatin1(pickertext::Exit), "Command2", this);
+    Command3 = PickerButton(QString::fromLatin1(pickertext::CreateFolder), "Command3", this);
     Command1->setDefault(true);
 
     connect(lists_, &PlaceLists::placeChosen, this, &FolderPicker::Drive1_Change);
@@ -70,9 +59,6 @@ void FolderPicker::buildControls() {
 
 // "FLD" leaves out the file list: the window is as narrow as its folder list.
 void FolderPicker::layOut() {
-    lists_->Drive1->setMinimumWidth(TwipsToPixels(FolderListWidth));
-    lists_->Dir1->setMinimumSize(TwipsToPixels(FolderListWidth), TwipsToPixels(ListHeight));
-    lists_->File1->setMinimumSize(TwipsToPixels(FileListWidth), TwipsToPixels(ListHeight));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);

@@ -1,10 +1,15 @@
 #include "app/PlaceLists.h"
 
+#include "app/PickerTexts.h"
+#include "gui/Twips.h"
+#include "gui/WidgetNames.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QListView>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QTreeView>
@@ -14,6 +19,8 @@ namespace {
 
 // How long the folder list follows the loading of the folder opened.
 constexpr int RevealTime = 3000;
+constexpr int ListHeight = 3015;
+constexpr int ButtonWidth = 1095;
 
 } // namespace
 
@@ -116,6 +123,18 @@ PlaceLists::PlaceLists(QList<Place> places, QWidget* parent)
             [this](const QModelIndex& item) { emit fileDoubleClicked(fileOf(item)); });
     connect(File1, &QListView::clicked, this,
             [this](const QModelIndex& item) { emit fileClicked(fileOf(item)); });
+
+    named(Drive1, "Drive1")->setMinimumWidth(TwipsToPixels(FolderListWidth));
+    named(Dir1, "Dir1")->setToolTip(QString::fromLatin1(pickertext::OpenFolderTip));
+    Dir1->setMinimumSize(TwipsToPixels(FolderListWidth), TwipsToPixels(ListHeight));
+    named(File1, "File1")->setMinimumSize(TwipsToPixels(FileListWidth), TwipsToPixels(ListHeight));
+}
+
+QPushButton* PickerButton(const QString& caption, const char* name, QWidget* parent) {
+    auto* button = named(new QPushButton(caption, parent), name);
+    button->setMinimumWidth(TwipsToPixels(ButtonWidth));
+    button->setAutoDefault(false);
+    return button;
 }
 
 void PlaceLists::selectPlace(int index) {

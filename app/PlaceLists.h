@@ -9,6 +9,7 @@ class QComboBox;
 class QFileSystemModel;
 class QListView;
 class QModelIndex;
+class QPushButton;
 class QTreeView;
 class QWidget;
 
@@ -17,10 +18,19 @@ namespace tapwise {
 class FolderModel;
 class PlaceFilter;
 
+// Both pickers lay their lists out alike (twips).
+inline constexpr int FolderListWidth = 3855;
+inline constexpr int FileListWidth = 4215;
+
+// A picker's button: at least the pickers' button width, and never taking
+// Enter for itself (only the button made default answers it).
+QPushButton* PickerButton(const QString& caption, const char* name, QWidget* parent);
+
 // The three browsing controls both pickers share, as live views over the
 // file system: the place list (Drive1), the folder list (Dir1) showing the
 // place's folders down to the open one, and the file list (File1) of the
-// folder shown. The pickers decide what a click means; this only reports it.
+// folder shown, named and sized as both pickers want them. The pickers decide
+// what a click means; this only reports it.
 class PlaceLists : public QObject {
     Q_OBJECT
 public:
