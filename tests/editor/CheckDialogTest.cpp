@@ -17,21 +17,8 @@ namespace {
 using testing::control;
 using testing::typeInto;
 
-class CheckDialogTest : public ::testing::Test {
+class CheckDialogTest : public testing::DialogTest<CheckDialog> {
 protected:
-    void SetUp() override {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
-    }
-    void open(const QString& keys, const QString& lang = QStringLiteral("E")) {
-        form = std::make_unique<CheckDialog>(lang, keys);
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
     QLineEdit* box(const char* name) { return control<QLineEdit>(form.get(), name); }
     QCheckBox* clipboard() { return control<QCheckBox>(form.get(), "Check1"); }
     void fill(const QString& x, const QString& y, const QString& seconds, const QString& text) {
@@ -49,8 +36,6 @@ protected:
     QString lastMessage() const {
         return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text;
     }
-
-    std::unique_ptr<CheckDialog> form;
 };
 
 TEST_F(CheckDialogTest, NewCheckInBothLanguages) {

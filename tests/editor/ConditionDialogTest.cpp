@@ -18,21 +18,8 @@ using testing::control;
 using testing::pick;
 using testing::typeInto;
 
-class ConditionDialogTest : public ::testing::Test {
+class ConditionDialogTest : public testing::DialogTest<ConditionDialog> {
 protected:
-    void SetUp() override {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
-    }
-    void open(const QString& keys, const QString& lang = QStringLiteral("E")) {
-        form = std::make_unique<ConditionDialog>(lang, keys);
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
     QComboBox* type() { return control<QComboBox>(form.get(), "Combo1"); }
     QComboBox* op() { return control<QComboBox>(form.get(), "Combo2"); }
     QLineEdit* value() { return control<QLineEdit>(form.get(), "Text1"); }
@@ -42,8 +29,6 @@ protected:
             MessageBox::setNextAnswer(QMessageBox::Ok);
         QTest::mouseClick(control<QPushButton>(form.get(), "Command1"), Qt::LeftButton);
     }
-
-    std::unique_ptr<ConditionDialog> form;
 };
 
 TEST_F(ConditionDialogTest, NewConditionInBothLanguages) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/MessageBox.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -76,5 +79,27 @@ inline void shot(QWidget* window, const QString& name) {
     QDir().mkpath(folder);
     window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
 }
+
+// A dialog opened on a Keys text, with message boxes answered from a queue
+// that each test must use up.
+template <typename Dialog>
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+    }
+    void TearDown() override {
+        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
+        MessageBox::setTestMode(false);
+    }
+    void open(const QString& keys, const QString& lang = QStringLiteral("E")) {
+        form = std::make_unique<Dialog>(lang, keys);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    std::unique_ptr<Dialog> form;
+};
 
 } // namespace tapwise::testing

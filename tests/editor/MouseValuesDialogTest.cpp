@@ -16,20 +16,13 @@ using testing::control;
 using testing::typeInto;
 using testing::whenModal;
 
-class MouseValuesDialogTest : public ::testing::Test {
+class MouseValuesDialogTest : public testing::DialogTest<MouseValuesDialog> {
 protected:
-    void open(const QString& keys, const QString& lang = QStringLiteral("E")) {
-        form = std::make_unique<MouseValuesDialog>(lang, keys);
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
     QLineEdit* box(const char* name) { return control<QLineEdit>(form.get(), name); }
     QLabel* label(const char* name) { return control<QLabel>(form.get(), name); }
     void click(const char* name) {
         QTest::mouseClick(control<QPushButton>(form.get(), name), Qt::LeftButton);
     }
-
-    std::unique_ptr<MouseValuesDialog> form;
 };
 
 TEST_F(MouseValuesDialogTest, PositionEntryInBothLanguages) {
