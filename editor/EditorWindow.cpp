@@ -66,17 +66,22 @@ QString listHeader() {
            QString(KeysWidth, u' ') + QStringLiteral("(hSec)");
 }
 
-int modifierMask(const QKeyEvent& event) {
+// Shift, Ctrl and Alt held during a key or mouse event.
+int maskOf(Qt::KeyboardModifiers modifiers) {
     int mask = 0;
-    if (event.modifiers() & Qt::ShiftModifier)
+    if (modifiers & Qt::ShiftModifier)
         mask |= ShiftMask;
-    if (event.modifiers() & Qt::ControlModifier)
+    if (modifiers & Qt::ControlModifier)
         mask |= CtrlMask;
-    if (event.modifiers() & Qt::AltModifier)
+    if (modifiers & Qt::AltModifier)
         mask |= AltMask;
-    if (event.nativeModifiers() & AltGrState)
-        mask |= CtrlMask | AltMask;
     return mask;
+}
+
+// AltGr counts as Ctrl and Alt together.
+int modifierMask(const QKeyEvent& event) {
+    const int mask = maskOf(event.modifiers());
+    return event.nativeModifiers() & AltGrState ? mask | CtrlMask | AltMask : mask;
 }
 
 // The character a key press typed: none with Ctrl or Alt held (those
@@ -86,17 +91,6 @@ char32_t typedCharacter(const QKeyEvent& event) {
         return 0;
     const QList<uint> characters = event.text().toUcs4();
     return characters.size() == 1 ? static_cast<char32_t>(characters[0]) : 0;
-}
-
-int maskOfMouse(const QMouseEvent& event) {
-    int mask = 0;
-    if (event.modifiers() & Qt::ShiftModifier)
-        mask |= ShiftMask;
-    if (event.modifiers() & Qt::ControlModifier)
-        mask |= CtrlMask;
-    if (event.modifiers() & Qt::AltModifier)
-        mask |= AltMask;
-    return mask;
 }
 
 bool isModifierKey(int code) {
@@ -492,7 +486,7 @@ void EditorWindow::List1_MouseUp(QMouseEvent* event) {
     EditorWaitTime = waitTimeOfBox(Text1->text());
     const int row = List1->indexAt(event->position().toPoint()).row();
     list_.selected = row >= 0 ? row : List1->currentRow();
-    const int mask = maskOfMouse(*event);
+    const int mask = maskOf(event->modifiers());
     const bool left = event->button() == Qt::LeftButton;
     if (list_.selected != PressedRow) {
         if ((mask == 0 || mask == CtrlMask) && dropRow(list_, PressedRow, mask == CtrlMask))
