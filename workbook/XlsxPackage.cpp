@@ -74,8 +74,8 @@ bool XlsxPackage::has(const std::string& part) const {
     return zip_name_locate(archive_, part.c_str(), ZIP_FL_NOCASE) >= 0;
 }
 
-Result<std::string> XlsxPackage::read(const std::string& part) const {
-    const QString name = QString::fromStdString(part);
+Result<zip_stat_t> XlsxPackage::statPart(const std::string& part, const QString& name,
+                                         uint64_t bytesPerByte) const {
     const zip_int64_t index = zip_name_locate(archive_, part.c_str(), ZIP_FL_NOCASE);
     zip_stat_t stat;
     if (index < 0 || zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) != 0 ||
@@ -85,10 +85,20 @@ Result<std::string> XlsxPackage::read(const std::string& part) const {
     if (stat.size > MaxPartSize) {
         return workbookError(WorkbookMessage::TooLarge, lang_, {fileName_, name});
     }
-    if (Status fits = checkSize(name, stat); !fits) {
+    if (Status fits = checkSize(name, stat, bytesPerByte); !fits) {
         return fits.error();
     }
-    zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
+    return stat;
+}
+
+Result<std::string> XlsxPackage::read(const std::string& part) const {
+    const QString name = QString::fromStdString(part);
+    const Result<zip_stat_t> stated = statPart(part, name, ParsedBytesPerByte);
+    if (!stated) {
+        return stated.error();
+    }
+    const zip_stat_t& stat = stated.value();
+    zip_file_t* file = zip_fopen_index(archive_, stat.index, 0);
     std::string content(stat.size, '\0');
     zip_int64_t got = file ? zip_fread(file, content.data(), stat.size) : -1;
     char extra;
@@ -108,19 +118,12 @@ Status XlsxPackage::readInPieces(const std::string& part,
                                  const std::function<void(std::string_view)>& take) const {
     constexpr zip_uint64_t PieceSize = zip_uint64_t(1) << 20;
     const QString name = QString::fromStdString(part);
-    const zip_int64_t index = zip_name_locate(archive_, part.c_str(), ZIP_FL_NOCASE);
-    zip_stat_t stat;
-    if (index < 0 || zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) != 0 ||
-        !(stat.valid & ZIP_STAT_SIZE)) {
-        return damaged(workbookText(WorkbookMessage::MissingPart, lang_, {name}));
+    const Result<zip_stat_t> stated = statPart(part, name, TextBytesPerByte);
+    if (!stated) {
+        return stated.error();
     }
-    if (stat.size > MaxPartSize) {
-        return workbookError(WorkbookMessage::TooLarge, lang_, {fileName_, name});
-    }
-    if (Status fits = checkSize(name, stat, TextBytesPerByte); !fits) {
-        return fits;
-    }
-    zip_file_t* file = zip_fopen_index(archive_, zip_uint64_t(index), 0);
+    const zip_stat_t& stat = stated.value();
+    zip_file_t* file = zip_fopen_index(archive_, stat.index, 0);
     std::string piece(PieceSize, '\0');
     zip_uint64_t total = 0;
     zip_int64_t got = file ? 0 : -1;

@@ -67,6 +67,10 @@ public:
 private:
     Status checkSize(const QString& name, const zip_stat& stat,
                      uint64_t bytesPerByte = ParsedBytesPerByte) const;
+    // The stated sizes of a part that exists and may be unpacked (the checks
+    // every read makes), with the part's index in index.
+    Result<zip_stat> statPart(const std::string& part, const QString& name,
+                              uint64_t bytesPerByte) const;
 
     zip* archive_;
     QString fileName_;
