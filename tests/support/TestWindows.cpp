@@ -28,7 +28,15 @@ bool focusWindow(const XvfbServer& server, const QString& windowId, bool windowM
             const QString verb = windowManager ? "windowactivate" : "windowfocus";
             runCommand({"xdotool", verb, windowId}, server.env());
             const CommandResult r = runCommand({"xdotool", "getwindowfocus"}, server.env());
-            return r.exitCode == 0 && r.text() == windowId;
+            if (r.exitCode != 0 || r.text() != windowId)
+                return false;
+            // The X server's focus moves before the window manager takes
+            // note of it; its key bindings (Alt+F4) act on the window it
+            // announces as active.
+            if (!windowManager)
+                return true;
+            const CommandResult active = runCommand({"xdotool", "getactivewindow"}, server.env());
+            return active.exitCode == 0 && active.text() == windowId;
         },
         timeout, std::chrono::milliseconds(100));
 }
