@@ -44,6 +44,10 @@ namespace {
 // The longest the server may take to carry out one mouse event.
 constexpr auto kInputDeadline = std::chrono::seconds(2);
 
+// How long after a reply or a read our event queue counts as holding all
+// the server has sent (see pumpEvents()).
+constexpr auto kFreshQueue = std::chrono::milliseconds(1);
+
 // A turn of the wheel gives at most this many notches.
 constexpr qint64 kMaxWheelNotches = 1000;
 
@@ -220,8 +224,25 @@ void X11Desktop::failAfterKeyPresses(int presses) {
     keyboard_->failAfterKeyPresses(presses);
 }
 
+// Reading the connection when our queue is fresh finds nothing but costs a
+// system call or two, and typing would pay them at every key. The queue is
+// fresh for a moment after a reply (which came after every event the server
+// sent before it) or after a read: while typing, a round trip ends every
+// key. An event sent since waits for the next reply or the next read, at
+// most a key or a millisecond later. (XFlush would read the connection too;
+// what we send is flushed where it is sent.)
 void X11Desktop::pumpEvents() {
-    while (XPending(display_) > 0) {
+    const auto now = std::chrono::steady_clock::now();
+    const unsigned long processed = LastKnownRequestProcessed(display_);
+    if (processed != seenProcessed_) {
+        seenProcessed_ = processed;
+        queueFreshAt_ = now;
+    }
+    const bool fresh = now - queueFreshAt_ < kFreshQueue;
+    if (!fresh) {
+        queueFreshAt_ = now;
+    }
+    while (XEventsQueued(display_, fresh ? QueuedAlready : QueuedAfterFlush) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         if (pause_->handleEvent(event)) {

@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -73,6 +74,11 @@ private:
     std::unique_ptr<PauseKeyWatcher> pause_;
     std::unique_ptr<X11WindowReader> windows_;
     int wheelRest_ = 0; // wheel amount short of a whole notch, kept for the next turn
+    // What pumpEvents() last saw of the connection: the last request the
+    // server was known to have processed, and when our event queue last held
+    // everything the server had sent.
+    unsigned long seenProcessed_ = 0;
+    std::chrono::steady_clock::time_point queueFreshAt_{};
 };
 
 } // namespace tapwise

@@ -14,7 +14,8 @@ prints, and the end gives the medians of:
   or put in the wrong place (goal for Tapwise: 0);
 - typing alone: characters per second from the first to the last key press
   by the X server's time stamps, Tapwise against the bare loop (goal: at
-  least 0.9);
+  least 0.9). Presses of modifier keys are not counted: a run taps Ctrl
+  alone before its start waits, and Shift is not a character;
 - exit: from the run's last key press (server time stamp, milliseconds of
   the monotonic clock, as Xvfb keeps it) to the program's exit (goal: at
   most 50 ms).
@@ -26,6 +27,9 @@ and bench/platform/tapwise_bench_keys. With --before, every round also runs
 the program of another build (same layout) right before this one, so that
 both are measured under the same conditions. The machine's load average is
 printed before and after: figures swing with the load of a shared machine.
+On a virtual machine they also swing with where the scheduler puts the
+programs; `taskset -c 0` before the command keeps them on one processor,
+which gives steadier figures (lower for every program).
 """
 import os
 import shutil
@@ -126,7 +130,7 @@ def phase(name, argv, text, xvfb, folder, keys_program, check):
 
 def one_round(builds, text, xvfb, folder):
     """Each build's run, then xdotool and the bare loop: {label: figures}."""
-    keys = os.path.join(builds[0][1], "bench", "platform", "tapwise_bench_keys")
+    keys = os.path.join(builds[-1][1], "bench", "platform", "tapwise_bench_keys")
     text_file = os.path.join(folder, "text.txt")
     runs = {}
     for label, build in builds:

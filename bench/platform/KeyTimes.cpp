@@ -5,6 +5,8 @@
 //       (XInput 2, whichever window has the focus). When its standard input
 //       ends it prints "PRESSES FIRST LAST": the number of key presses seen
 //       and the server time stamps (milliseconds) of the first and the last.
+//       Presses of modifier keys (Shift, Ctrl, ...) are left out: they are
+//       not characters, and a run taps Ctrl alone before its start waits.
 //   tapwise_bench_keys bare N
 //       Presses and releases the key of "x" N times through XTest, one
 //       XSync per key, the least a typing program does to know that each
@@ -21,10 +23,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 namespace {
 
 struct Presses {
+    std::set<int> modifierKeys;
     long count = 0;
     Time first = 0;
     Time last = 0;
@@ -40,10 +44,12 @@ void takeEvents(Display* display, int opcode, Presses& presses) {
         }
         if (event.xcookie.evtype == XI_RawKeyPress) {
             const auto* raw = static_cast<const XIRawEvent*>(event.xcookie.data);
-            if (presses.count++ == 0) {
-                presses.first = raw->time;
+            if (presses.modifierKeys.count(raw->detail) == 0) {
+                if (presses.count++ == 0) {
+                    presses.first = raw->time;
+                }
+                presses.last = raw->time;
             }
-            presses.last = raw->time;
         }
         XFreeEventData(display, &event.xcookie);
     }
@@ -68,6 +74,14 @@ int watch(Display* display) {
     std::printf("ready\n");
     std::fflush(stdout);
     Presses presses;
+    if (XModifierKeymap* map = XGetModifierMapping(display)) {
+        for (int i = 0; i < 8 * map->max_keypermod; ++i) {
+            if (map->modifiermap[i] != 0) {
+                presses.modifierKeys.insert(map->modifiermap[i]);
+            }
+        }
+        XFreeModifiermap(map);
+    }
     pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     while (true) {
         takeEvents(display, opcode, presses);
