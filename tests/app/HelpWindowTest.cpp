@@ -50,15 +50,7 @@ protected:
 
 TEST_F(HelpWindowTest, ShowsTheManualOfTheLanguageFromItsStart) {
     open("I");
-    EXPECT_EQ(form->objectName(), "Form4");
-    EXPECT_EQ(form->windowTitle(), "Tapwise 2.1  Tutorial");
-    const QString text = form->text()->toPlainText();
-    EXPECT_TRUE(text.startsWith("(Per stampare cliccare con il tasto destro.)\n\nUTILIZZO\n"));
-    for (const char* heading :
-         {"\nINIZIALIZZAZIONE\n", "\nDISINSTALLAZIONE\n", "\nUSO IN BACKGROUND\n",
-          "\nCREAZIONE DI UN TASTO DI SCELTA RAPIDA PER IL 'KEY SEQUENCE'\n", "\nIMPORT/EXPORT\n",
-          "\nCOMANDI DI CONTROLLO\n", "\nESEMPIO\n"})
-        EXPECT_TRUE(text.contains(heading)) << heading;
+    EXPECT_EQ(form->text()->toPlainText(), HelpText("I"));
     EXPECT_EQ(form->text()->textCursor().position(), 0);
     EXPECT_TRUE(form->text()->isReadOnly());
 }

@@ -121,10 +121,6 @@ protected:
 
 TEST_F(ExchangeFilePickerTest, OpensOnTheDataFolderWithTheNameBoxFocusedAndSaveDisabled) {
     open('E');
-    EXPECT_EQ(form->objectName(), "Form6");
-    EXPECT_EQ(form->windowTitle(), "Export");
-    EXPECT_EQ(control<QLabel>(form.get(), "Label1")->text(), "SaveAs:");
-    EXPECT_EQ(saveButton()->text(), "Save");
     EXPECT_EQ(form->currentFolder(), path("data/"));
     EXPECT_TRUE(nameBox()->hasFocus());
     EXPECT_FALSE(saveButton()->isEnabled());
@@ -144,9 +140,7 @@ TEST_F(ExchangeFilePickerTest, ItalianCaptionsFollowTheMode) {
     open('I', "I");
     EXPECT_EQ(form->windowTitle(), "Import");
     EXPECT_EQ(control<QLabel>(form.get(), "Label1")->text(), "Trova:");
-    EXPECT_EQ(control<QLabel>(form.get(), "Label2")->text(), "Nome file");
     EXPECT_EQ(saveButton()->text(), "Apri");
-    EXPECT_EQ(control<QPushButton>(form.get(), "Command2")->text(), "Exit");
 }
 
 TEST_F(ExchangeFilePickerTest, TypedNameGetsTheExtensionAndGoesToTheFolderOpenWhenSaved) {
@@ -240,7 +234,6 @@ protected:
 
 TEST_F(FolderPickerTest, FolderModeGivesTheDataFolderOrTheFolderClicked) {
     open("FLD");
-    EXPECT_EQ(form->objectName(), "Form8");
     EXPECT_EQ(form->windowTitle(), "Pick");
     EXPECT_FALSE(form->lists()->File1->isVisible());
     EXPECT_TRUE(button("Command3")->isVisible());

@@ -50,7 +50,6 @@ protected:
 TEST_F(StartWindowTest, ShowsTheSequenceTheWorkbookAndTheStartRow) {
     open("E", "/data/Book 1.xlsx");
     EXPECT_EQ(form->windowTitle(), "Tapwise 2.1");
-    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(control<QLabel>("Label1")->text(),
               "The following 'Key sequence' is going to send:\n\nInvoices\r\nmonthly run");
     EXPECT_TRUE(control<QGroupBox>("Frame1")->isVisible());
