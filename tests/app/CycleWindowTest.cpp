@@ -3,6 +3,8 @@
 #include "app/RunWindows.h"
 #include "common/Settings.h"
 
+#include "WindowTestSupport.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -31,9 +33,7 @@ protected:
 
     template <typename W>
     W* control(const char* name) {
-        W* widget = form.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing::control<W>(&form, name);
     }
     NumberBox* percentBox() { return control<NumberBox>("Text2"); }
     void typePercent(const QString& text) {

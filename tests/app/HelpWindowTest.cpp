@@ -2,6 +2,8 @@
 #include "common/Lang.h"
 #include "gui/MessageBox.h"
 
+#include "WindowTestSupport.h"
+
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
@@ -14,17 +16,8 @@
 namespace tapwise {
 namespace {
 
-class HelpWindowTest : public ::testing::Test {
+class HelpWindowTest : public testing::AnsweredMessagesTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
-    }
     void open(const QString& lang) {
         Settings settings;
         settings.Lang = lang;

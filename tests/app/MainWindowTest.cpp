@@ -9,6 +9,8 @@
 #include "store/MainList.h"
 #include "store/SequenceStore.h"
 
+#include "WindowTestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -54,20 +56,19 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class MainWindowTest : public ::testing::Test {
+// Launchers made or removed land in a home of the test's own.
+class MainWindowTest : public testing::AnsweredMessagesTest {
 protected:
     void SetUp() override {
+        AnsweredMessagesTest::SetUp();
         ASSERT_TRUE(dir.isValid());
         settings.DataFolder = dir.path() + "/";
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
         ResetPickerAnswers();
         SetHelpTestMode(true);
         ASSERT_TRUE(SequenceStore(settings.DataFolder).CreateDataFile());
     }
     void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
+        AnsweredMessagesTest::TearDown();
         ResetPickerAnswers();
         SetHelpTestMode(false);
     }
@@ -96,9 +97,7 @@ protected:
 
     template <typename W = QPushButton>
     W* control(const char* name) {
-        W* widget = form->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing::control<W>(form.get(), name);
     }
     void click(const char* button) { QTest::mouseClick(control(button), Qt::LeftButton); }
     QListWidget* list() { return control<QListWidget>("List1"); }
@@ -132,6 +131,7 @@ protected:
         return list.ok() ? list.value().rows() : QStringList();
     }
 
+    testing::TestHome home;
     QTemporaryDir dir;
     Settings settings;
     RecordingLauncher launcher{settings};
@@ -492,32 +492,7 @@ TEST_F(MainWindowTest, MousePositionWindowTakesThePlaceOfTheMainWindowUntilClose
     EXPECT_EQ(ended->at(0).at(0).toInt(), ExitDone);
 }
 
-// A home of the test's own, so that launchers land in a desktop folder of
-// its own.
-class MainWindowDesktopTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        savedHome = qgetenv("HOME");
-        savedConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
-        desktop = home.filePath("Desktop");
-    }
-    void TearDown() override {
-        qputenv("HOME", savedHome);
-        qputenv("XDG_CONFIG_HOME", savedConfig);
-        MainWindowTest::TearDown();
-    }
-    QStringList launchers() const { return QDir(desktop).entryList(QDir::Files); }
-
-    QTemporaryDir home;
-    QString desktop;
-    QByteArray savedHome;
-    QByteArray savedConfig;
-};
-
-TEST_F(MainWindowDesktopTest, ShortcutIsMadeForTheSelectedSequence) {
+TEST_F(MainWindowTest, ShortcutIsMadeForTheSelectedSequence) {
     addSequences({"Invoices", "Orders"});
     open();
     select(1);
@@ -525,18 +500,18 @@ TEST_F(MainWindowDesktopTest, ShortcutIsMadeForTheSelectedSequence) {
     answerOk();
     click("Command10");
     EXPECT_EQ(messages().size(), 2);
-    ASSERT_EQ(launchers(), QStringList{"Tapwise 2.1 (Orders).desktop"});
-    QFile launcher(QDir(desktop).filePath(launchers()[0]));
+    ASSERT_EQ(home.launchers(), QStringList{"Tapwise 2.1 (Orders).desktop"});
+    QFile launcher(home.launcherPath("Tapwise 2.1 (Orders)"));
     ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
     EXPECT_TRUE(launcher.readAll().contains((settings.DataFolder + ",Orders,|,NoMsg").toUtf8()));
 }
 
 // Only a left click with Ctrl and Alt, and no Shift, uninstalls, and only
 // once the user agrees.
-TEST_F(MainWindowDesktopTest, UninstallNeedsCtrlAltClickAndRemovesDataFileAndLauncher) {
+TEST_F(MainWindowTest, UninstallNeedsCtrlAltClickAndRemovesDataFileAndLauncher) {
     addSequences({"Invoices"});
-    ASSERT_TRUE(QDir().mkpath(desktop));
-    QFile mainLauncher(QDir(desktop).filePath("Tapwise 2.1.desktop"));
+    ASSERT_TRUE(QDir().mkpath(home.desktop()));
+    QFile mainLauncher(home.launcherPath("Tapwise 2.1"));
     ASSERT_TRUE(mainLauncher.open(QIODevice::WriteOnly));
     mainLauncher.close();
     open();
@@ -552,14 +527,14 @@ TEST_F(MainWindowDesktopTest, UninstallNeedsCtrlAltClickAndRemovesDataFileAndLau
     releaseOnUninstall(Qt::LeftButton, ctrlAlt);
     EXPECT_EQ(messages(), QStringList{"Are you sure you want to uninstall?"});
     EXPECT_TRUE(QFile::exists(dataFile()));
-    EXPECT_EQ(launchers().size(), 1);
+    EXPECT_EQ(home.launchers().size(), 1);
     EXPECT_EQ(ended->count(), 0);
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
     releaseOnUninstall(Qt::LeftButton, ctrlAlt);
     EXPECT_EQ(messages().size(), 1);
     EXPECT_FALSE(QFile::exists(dataFile()));
-    EXPECT_TRUE(launchers().isEmpty());
+    EXPECT_TRUE(home.launchers().isEmpty());
     EXPECT_FALSE(form->isVisible());
     ASSERT_EQ(ended->count(), 1);
     EXPECT_EQ(ended->at(0).at(0).toInt(), ExitDone);

@@ -2,6 +2,8 @@
 #include "app/RunWindows.h"
 #include "common/Settings.h"
 
+#include "WindowTestSupport.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,11 +31,7 @@ protected:
     RunUi::MessageRequest pause(bool worksheet, bool loops) const {
         return {1, "Tapwise 2.1", "\n\nPause...  ", worksheet, loops, 0};
     }
-    QWidget* control(const char* name) const {
-        QWidget* widget = form->findChild<QWidget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    QWidget* control(const char* name) const { return testing::control(form.get(), name); }
     QStringList visibleAnswers() const {
         QStringList shown;
         for (const char* name : AllAnswers)
