@@ -1,3 +1,5 @@
+#include "DialogTestSupport.h"
+
 #include "editor/EditorWindow.h"
 #include "editor/OpenEditor.h"
 #include "gui/MessageBox.h"
@@ -19,11 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace tapwise {
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 QString keysField(const QString& keys) {
@@ -56,16 +53,9 @@ public:
     }
 };
 
-class EditorWindowTest : public ::testing::Test {
+class EditorWindowTest : public testing::AnsweredMessagesTest {
 protected:
-    EditorWindowTest() : store(dir.path()) {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    ~EditorWindowTest() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
-    }
+    EditorWindowTest() : store(dir.path()) {}
 
     void open(qint32 position = 0) {
         window = std::make_unique<EditorWindow>(settings, store);
@@ -82,9 +72,7 @@ protected:
 
     template <typename W>
     W* control(const char* name) {
-        W* widget = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing::control<W>(window.get(), name);
     }
     QComboBox* keyBox() { return control<QComboBox>("Combo1"); }
     QListWidget* list() { return control<QListWidget>("List1"); }
@@ -100,12 +88,7 @@ protected:
         QKeyEvent event(type, Qt::Key_unknown, modifiers, 0, keysym, nativeModifiers, text);
         QCoreApplication::sendEvent(keyBox(), &event);
     }
-    void pick(const QString& entry) {
-        const int index = keyBox()->findText(entry);
-        ASSERT_GE(index, 0) << entry.toStdString();
-        keyBox()->setCurrentIndex(index);
-        emit keyBox()->activated(index);
-    }
+    void pick(const QString& entry) { testing::pick(keyBox(), entry); }
     QStringList rows() const { return window->rowList().rows; }
 
     QPoint rowCenter(int row) { return list()->visualItemRect(list()->item(row)).center(); }
