@@ -123,6 +123,14 @@ protected:
         return texts;
     }
     QString dataFile() const { return settings.DataFolder + "TapwiseData.dtk"; }
+    // An exchange file of one Key sequence, made in a folder of its own.
+    QString exchangeFile(const QString& description) {
+        SequenceStore other(exchangeDir.path() + "/");
+        const QString path = exchangeDir.filePath(description + ".tpw");
+        const Result<qint32> added = other.AppendSequence(description, {{"x", "1"}});
+        EXPECT_TRUE(added.ok() && ExportSequence(other, added.valueOr(0), path).ok());
+        return path;
+    }
     // The descriptions of the data file, read back by the store.
     QStringList storedRows() const {
         SequenceStore store(settings.DataFolder);
@@ -133,6 +141,7 @@ protected:
 
     testing::TestHome home;
     QTemporaryDir dir;
+    QTemporaryDir exchangeDir;
     Settings settings;
     RecordingLauncher launcher{settings};
     std::unique_ptr<MainWindow> form;
@@ -183,11 +192,7 @@ TEST_F(MainWindowTest, DamagedDataFileListsTheRowsBeforeTheDamageAndIsNeverWritt
     answerOk();
     click("Command4");
     EXPECT_EQ(messages().size(), 2);
-    QTemporaryDir otherFolder;
-    SequenceStore other(otherFolder.path() + "/");
-    const QString exchange = otherFolder.filePath("one.tpw");
-    ASSERT_TRUE(ExportSequence(other, other.AppendSequence("New", {{"x", "1"}}).value(), exchange));
-    SetNextPickedFile(exchange);
+    SetNextPickedFile(exchangeFile("New"));
     answerOk();
     click("Command8");
     EXPECT_EQ(messages().size(), 1);
@@ -263,11 +268,7 @@ TEST_F(KeptRecordsTest, SaveAndImportOverRecordsSayOnceWhereTheyWent) {
     EXPECT_EQ(form->rows().size(), 5);
 
     // An import over a damaged count is told the same way, before its own message.
-    QTemporaryDir otherFolder;
-    SequenceStore other(otherFolder.path() + "/");
-    const QString exchange = otherFolder.filePath("one.tpw");
-    ASSERT_TRUE(
-        ExportSequence(other, other.AppendSequence("Long import", {{"x", "1"}}).value(), exchange));
+    const QString exchange = exchangeFile("Long import");
     {
         QFile file(dataFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
