@@ -1,5 +1,4 @@
 #include "app/HelpWindow.h"
-#include "common/Lang.h"
 #include "gui/MessageBox.h"
 
 #include "WindowTestSupport.h"
@@ -48,26 +47,20 @@ TEST_F(HelpWindowTest, ShowsTheManualOfTheLanguageFromItsStart) {
     EXPECT_TRUE(form->text()->isReadOnly());
 }
 
+// The example is the same table in both languages; no line is wider than
+// the viewer.
 TEST_F(HelpWindowTest, BothManualsHoldTheSameExampleAndFitTheViewerWidth) {
+    QList<QStringList> examples;
     for (const char* lang : {"E", "I"}) {
         const QStringList lines = HelpText(lang).split('\n');
         const qsizetype header = lines.indexOf("Keys             WaitTime(hsec)  ");
         ASSERT_GT(header, 0) << lang;
-        EXPECT_EQ(lines[header - 1], isItalian(lang)
-                                         ? "Se viene caricato il seguente 'Key Sequence':"
-                                         : "If you store the following 'Key sequence':");
-        EXPECT_EQ(lines.mid(header + 1, 14),
-                  (QStringList{"H                     10", "e                     10",
-                               "l                     10", "l                     10",
-                               "o                     10", "{ENTER}               10",
-                               "*BeginExcelLoop*        ", "ExcelSheetCol#A       10",
-                               "*ChkExcelSheetCol*      ", "{ENTER}               10",
-                               "*EndExcelLoop*          ", "ALT+{F4}              50",
-                               "{ENTER}               50", "{ENTER}               0"}));
+        examples << lines.mid(header + 1, 14);
         for (const QString& line : lines)
             EXPECT_LE(line.size(), 78) << line.toStdString();
     }
-    EXPECT_TRUE(HelpText("E").startsWith("(Right click for printing.)\n\nUSE\n"));
+    EXPECT_EQ(examples[0], examples[1]);
+    EXPECT_EQ(examples[0].last(), "{ENTER}               0");
 }
 
 TEST_F(HelpWindowTest, RightClickAsksToPrintAndYesPrintsTheWindowOnOnePage) {
