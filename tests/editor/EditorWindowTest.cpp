@@ -126,6 +126,8 @@ TEST_F(EditorWindowTest, NewSequenceWindow) {
     EXPECT_TRUE(window->isVisible());
 }
 
+// Keys of real keyboards are typed in the end-to-end test; here the ones it
+// does not press.
 TEST_F(EditorWindowTest, KeysBecomeLines) {
     open();
     key(XK_e, Qt::AltModifier, "e");
