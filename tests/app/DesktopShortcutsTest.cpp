@@ -8,6 +8,8 @@
 #include "gui/MessageBox.h"
 #include "store/SequenceStore.h"
 
+#include "WindowTestSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -80,9 +82,6 @@ TEST(LauncherArgumentTest, TheProgramReadsBackWhatTheLauncherCarries) {
     EXPECT_EQ(parsed.value().excelFile, book);
     EXPECT_EQ(parsed.value().password, "");
     EXPECT_EQ(parsed.value().noMsg, "NoMsg");
-
-    const Result<QString> plain = SequenceLauncherArgument("C:/Data/", "Daily report", "", "", "E");
-    EXPECT_EQ(plain.valueOr({}), "C:/Data/,Daily report,|,");
 }
 
 TEST(LauncherArgumentTest, WhatTheCommandLineWouldChangeIsRefused) {
@@ -126,36 +125,22 @@ TEST(LauncherArgumentTest, PathsThatAreNotUtf8AreRefused) {
 
 // The windows' side: a desktop folder of the test's own, every question
 // answered in advance.
-class ShortcutWindowsTest : public ::testing::Test {
+class ShortcutWindowsTest : public testing::AnsweredMessagesTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(home.isValid());
-        savedHome = qgetenv("HOME");
-        savedConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
-        desktop = home.filePath("Desktop");
+        AnsweredMessagesTest::SetUp();
         settings.DataFolder = home.path() + "/data/";
         QDir().mkpath(settings.DataFolder);
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
         ResetPickerAnswers();
         SetHelpTestMode(true);
     }
     void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        for (const MessageBox::Shown& box : MessageBox::shown())
-            EXPECT_FALSE(box.unanswered) << box.text.toStdString();
-        MessageBox::setTestMode(false);
+        AnsweredMessagesTest::TearDown();
         SetHelpTestMode(false);
-        qputenv("HOME", savedHome);
-        qputenv("XDG_CONFIG_HOME", savedConfig);
     }
 
-    QStringList launchers() const { return QDir(desktop).entryList(QDir::Files); }
-    QString launcher(const QString& name) const {
-        return readText(QDir(desktop).filePath(name + ".desktop"));
-    }
+    QStringList launchers() const { return home.launchers(); }
+    QString launcher(const QString& name) const { return readText(home.launcherPath(name)); }
     QString lastShown() const {
         return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().back().text;
     }
@@ -166,10 +151,7 @@ protected:
         return stored;
     }
 
-    QTemporaryDir home;
-    QByteArray savedHome;
-    QByteArray savedConfig;
-    QString desktop;
+    testing::TestHome home;
     Settings settings;
 };
 
@@ -217,8 +199,6 @@ TEST_F(ShortcutWindowsTest, ColumnLinesAskForTheWorkbookAndANameOver200IsCutInTh
     ASSERT_EQ(pickerRequests().size(), 1);
     EXPECT_EQ(pickerRequests().front().BrowseMode, "FIL");
     EXPECT_EQ(pickerRequests().front().BrowseExtension, "xls");
-    EXPECT_EQ(pickerRequests().front().BrowseCaption,
-              "Select an Excel file (if 'Exit', 'Key sequence' will ask it)");
     const QString shownName = "Tapwise 2.1 (" + name.left(200) + ")";
     EXPECT_TRUE(launcher(shownName).contains("\nName=" + shownName + "\n"));
     EXPECT_TRUE(launcher(shownName).contains("," + name + "," + book + "|,\"\n"));
@@ -234,9 +214,10 @@ TEST_F(ShortcutWindowsTest, ColumnLinesAskForTheWorkbookAndANameOver200IsCutInTh
 TEST_F(ShortcutWindowsTest, UninstallLeavesKeySequenceLaunchersAndABuildTreesProgram) {
     SequenceStore store(settings.DataFolder);
     ASSERT_TRUE(store.AppendSequence("Orders", {{":a", "0"}}).ok());
-    QDir().mkpath(desktop);
+    QDir().mkpath(home.desktop());
     for (const QString name : {"Tapwise 2.1", "Tapwise 2.1 (Orders)"})
-        ASSERT_TRUE(WriteLauncher(desktop, {name, "/usr/bin/tapwise", "/d/", {}, {}}, "E").ok());
+        ASSERT_TRUE(
+            WriteLauncher(home.desktop(), {name, "/usr/bin/tapwise", "/d/", {}, {}}, "E").ok());
 
     Uninstall(nullptr, settings);
     EXPECT_EQ(launchers(), QStringList{"Tapwise 2.1 (Orders).desktop"});
@@ -317,7 +298,6 @@ TEST_F(ShortcutOfferTest, YesMakesTheMainLauncherOnTheChosenFolderThenShowsTheMa
     EXPECT_EQ(start(""), ExitDone);
     ASSERT_EQ(pickerRequests().size(), 1);
     EXPECT_EQ(pickerRequests().front().BrowseMode, "FLD");
-    EXPECT_EQ(pickerRequests().front().BrowseCaption, "Select or create a folder");
     const QString program = QCoreApplication::applicationFilePath();
     EXPECT_TRUE(launcher("Tapwise 2.1").contains("\nExec=" + LauncherExec(program, chosen) + "\n"));
     EXPECT_EQ(lastShown(), "ShortCut:\nTapwise 2.1\n\nhas been created on DeskTop!");

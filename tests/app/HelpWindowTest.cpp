@@ -1,6 +1,7 @@
 #include "app/HelpWindow.h"
-#include "common/Lang.h"
 #include "gui/MessageBox.h"
+
+#include "WindowTestSupport.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -14,17 +15,8 @@
 namespace tapwise {
 namespace {
 
-class HelpWindowTest : public ::testing::Test {
+class HelpWindowTest : public testing::AnsweredMessagesTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
-    }
     void open(const QString& lang) {
         Settings settings;
         settings.Lang = lang;
@@ -50,39 +42,25 @@ protected:
 
 TEST_F(HelpWindowTest, ShowsTheManualOfTheLanguageFromItsStart) {
     open("I");
-    EXPECT_EQ(form->objectName(), "Form4");
-    EXPECT_EQ(form->windowTitle(), "Tapwise 2.1  Tutorial");
-    const QString text = form->text()->toPlainText();
-    EXPECT_TRUE(text.startsWith("(Per stampare cliccare con il tasto destro.)\n\nUTILIZZO\n"));
-    for (const char* heading :
-         {"\nINIZIALIZZAZIONE\n", "\nDISINSTALLAZIONE\n", "\nUSO IN BACKGROUND\n",
-          "\nCREAZIONE DI UN TASTO DI SCELTA RAPIDA PER IL 'KEY SEQUENCE'\n", "\nIMPORT/EXPORT\n",
-          "\nCOMANDI DI CONTROLLO\n", "\nESEMPIO\n"})
-        EXPECT_TRUE(text.contains(heading)) << heading;
+    EXPECT_EQ(form->text()->toPlainText(), HelpText("I"));
     EXPECT_EQ(form->text()->textCursor().position(), 0);
     EXPECT_TRUE(form->text()->isReadOnly());
 }
 
+// The example is the same table in both languages; no line is wider than
+// the viewer.
 TEST_F(HelpWindowTest, BothManualsHoldTheSameExampleAndFitTheViewerWidth) {
+    QList<QStringList> examples;
     for (const char* lang : {"E", "I"}) {
         const QStringList lines = HelpText(lang).split('\n');
         const qsizetype header = lines.indexOf("Keys             WaitTime(hsec)  ");
         ASSERT_GT(header, 0) << lang;
-        EXPECT_EQ(lines[header - 1], isItalian(lang)
-                                         ? "Se viene caricato il seguente 'Key Sequence':"
-                                         : "If you store the following 'Key sequence':");
-        EXPECT_EQ(lines.mid(header + 1, 14),
-                  (QStringList{"H                     10", "e                     10",
-                               "l                     10", "l                     10",
-                               "o                     10", "{ENTER}               10",
-                               "*BeginExcelLoop*        ", "ExcelSheetCol#A       10",
-                               "*ChkExcelSheetCol*      ", "{ENTER}               10",
-                               "*EndExcelLoop*          ", "ALT+{F4}              50",
-                               "{ENTER}               50", "{ENTER}               0"}));
+        examples << lines.mid(header + 1, 14);
         for (const QString& line : lines)
             EXPECT_LE(line.size(), 78) << line.toStdString();
     }
-    EXPECT_TRUE(HelpText("E").startsWith("(Right click for printing.)\n\nUSE\n"));
+    EXPECT_EQ(examples[0], examples[1]);
+    EXPECT_EQ(examples[0].last(), "{ENTER}               0");
 }
 
 TEST_F(HelpWindowTest, RightClickAsksToPrintAndYesPrintsTheWindowOnOnePage) {

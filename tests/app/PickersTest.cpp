@@ -4,6 +4,8 @@
 #include "app/PlaceLists.h"
 #include "gui/MessageBox.h"
 
+#include "WindowTestSupport.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -22,9 +24,10 @@ namespace {
 
 // A data folder with two subfolders and a few files, browsed from a place
 // of its own, plus a place that cannot be read.
-class PickerTest : public ::testing::Test {
+class PickerTest : public testing::AnsweredMessagesTest {
 protected:
     void SetUp() override {
+        AnsweredMessagesTest::SetUp();
         ASSERT_TRUE(root.isValid());
         for (const char* folder : {"data", "data/old", "other"})
             ASSERT_TRUE(QDir(root.path()).mkpath(folder));
@@ -33,14 +36,6 @@ protected:
               "data/book.xlsx", "data/macro.xlsm", "other/d.xlsx"})
             write(file, "x");
         settings.DataFolder = path("data/");
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        for (const auto& shown : MessageBox::shown())
-            EXPECT_FALSE(shown.unanswered) << shown.text.toStdString();
-        MessageBox::setTestMode(false);
     }
 
     QString path(const QString& relative) const { return root.path() + '/' + relative; }
@@ -51,12 +46,6 @@ protected:
     }
     QList<Place> places() const { return {{"Test place", path("")}, {"Gone", path("gone/")}}; }
 
-    template <typename W>
-    W* control(QWidget* form, const char* name) {
-        W* widget = form->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
     QStringList messages() const {
         QStringList texts;
         for (const auto& shown : MessageBox::shown())
@@ -108,8 +97,8 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    QLineEdit* nameBox() { return control<QLineEdit>(form.get(), "Text1"); }
-    QPushButton* saveButton() { return control<QPushButton>(form.get(), "Command1"); }
+    QLineEdit* nameBox() { return testing::control<QLineEdit>(form.get(), "Text1"); }
+    QPushButton* saveButton() { return testing::control<QPushButton>(form.get(), "Command1"); }
     void typeAndEnter(const QString& name) {
         nameBox()->clear();
         QTest::keyClicks(nameBox(), name);
@@ -121,10 +110,6 @@ protected:
 
 TEST_F(ExchangeFilePickerTest, OpensOnTheDataFolderWithTheNameBoxFocusedAndSaveDisabled) {
     open('E');
-    EXPECT_EQ(form->objectName(), "Form6");
-    EXPECT_EQ(form->windowTitle(), "Export");
-    EXPECT_EQ(control<QLabel>(form.get(), "Label1")->text(), "SaveAs:");
-    EXPECT_EQ(saveButton()->text(), "Save");
     EXPECT_EQ(form->currentFolder(), path("data/"));
     EXPECT_TRUE(nameBox()->hasFocus());
     EXPECT_FALSE(saveButton()->isEnabled());
@@ -143,10 +128,8 @@ TEST_F(ExchangeFilePickerTest, OpensOnTheDataFolderWithTheNameBoxFocusedAndSaveD
 TEST_F(ExchangeFilePickerTest, ItalianCaptionsFollowTheMode) {
     open('I', "I");
     EXPECT_EQ(form->windowTitle(), "Import");
-    EXPECT_EQ(control<QLabel>(form.get(), "Label1")->text(), "Trova:");
-    EXPECT_EQ(control<QLabel>(form.get(), "Label2")->text(), "Nome file");
+    EXPECT_EQ(testing::control<QLabel>(form.get(), "Label1")->text(), "Trova:");
     EXPECT_EQ(saveButton()->text(), "Apri");
-    EXPECT_EQ(control<QPushButton>(form.get(), "Command2")->text(), "Exit");
 }
 
 TEST_F(ExchangeFilePickerTest, TypedNameGetsTheExtensionAndGoesToTheFolderOpenWhenSaved) {
@@ -215,7 +198,7 @@ TEST_F(ExchangeFilePickerTest, PlaceThatCannotBeReadKeepsTheFolderShown) {
 TEST_F(ExchangeFilePickerTest, ExitAndEscapeGiveNothing) {
     open('E');
     QTest::keyClicks(nameBox(), "x");
-    QTest::mouseClick(control<QPushButton>(form.get(), "Command2"), Qt::LeftButton);
+    QTest::mouseClick(testing::control<QPushButton>(form.get(), "Command2"), Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->PickedFile(), "");
     open('I');
@@ -232,7 +215,9 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    QPushButton* button(const char* name) { return control<QPushButton>(form.get(), name); }
+    QPushButton* button(const char* name) {
+        return testing::control<QPushButton>(form.get(), name);
+    }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     std::unique_ptr<FolderPicker> form;
@@ -240,7 +225,6 @@ protected:
 
 TEST_F(FolderPickerTest, FolderModeGivesTheDataFolderOrTheFolderClicked) {
     open("FLD");
-    EXPECT_EQ(form->objectName(), "Form8");
     EXPECT_EQ(form->windowTitle(), "Pick");
     EXPECT_FALSE(form->lists()->File1->isVisible());
     EXPECT_TRUE(button("Command3")->isVisible());

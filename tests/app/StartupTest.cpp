@@ -122,7 +122,6 @@ struct FailureCase {
 TEST_F(StartupTest, EveryArgumentFailureShowsItsMessageAndEnds) {
     const FailureCase cases[] = {
         {"%1/none,Invoices", "E", "Error!!!!\n2    No such file or directory\n%1/none", 2},
-        {"%1/none,Invoices|I", "I", "Error!!!!\n2    No such file or directory\n%1/none", 2},
         {"%1,Invoices,%1/gone.xlsx", "E", "%1/gone.xlsx\n\nThe Excel file does not exists!", 2},
         {"%1,Invoices,%1/gone.xlsx|I", "I", "%1/gone.xlsx\n\nIl file Excel non esiste!", 2},
         {"%1,Invoices,,silent", "E", "silent\n\nInvalid parameter!\n(must be 'NoMsg' or blank)", 2},

@@ -80,10 +80,9 @@ inline void shot(QWidget* window, const QString& name) {
     window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
 }
 
-// A dialog opened on a Keys text, with message boxes answered from a queue
-// that each test must use up.
-template <typename Dialog>
-class DialogTest : public ::testing::Test {
+// Message boxes answered from a queue that each test must use up; a box
+// that found no answer fails the test.
+class AnsweredMessagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         MessageBox::setTestMode(true);
@@ -91,8 +90,16 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(MessageBox::pendingAnswers(), 0);
+        for (const MessageBox::Shown& shown : MessageBox::shown())
+            EXPECT_FALSE(shown.unanswered) << shown.text.toStdString();
         MessageBox::setTestMode(false);
     }
+};
+
+// A dialog opened on a Keys text.
+template <typename Dialog>
+class DialogTest : public AnsweredMessagesTest {
+protected:
     void open(const QString& keys, const QString& lang = QStringLiteral("E")) {
         form = std::make_unique<Dialog>(lang, keys);
         form->show();

