@@ -5,7 +5,11 @@
 // 1 when it was left with Exit. With a layout file, the screen positions of
 // the editor's controls are written there once it is shown, so that a test
 // can click them, and the rows of its list are kept up to date in the file
-// LAYOUT_FILE.rows, so that a test can wait for what its keys did.
+// LAYOUT_FILE.rows, so that a test can wait for what its keys did. The
+// window on top (the editor, an entry dialog, a message box or a prompt) is
+// described in LAYOUT_FILE.dialog: its name and whether it has the focus, an
+// open drop-down list, the text of a message box, and for a dialog the screen
+// positions and texts of its named controls and the control with the focus.
 #include "common/Settings.h"
 #include "editor/OpenEditor.h"
 #include "store/SequenceStore.h"
@@ -14,7 +18,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
 
@@ -54,6 +60,61 @@ void watchRows(QListWidget* list, const QString& path) {
     timer->start(50);
 }
 
+// The named control that holds `widget` (the line edit inside a drop-down
+// box reports the box).
+QString controlName(QWidget* widget, QWidget* dialog) {
+    for (; widget && widget != dialog; widget = widget->parentWidget()) {
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(u"qt_"))
+            return widget->objectName();
+    }
+    return QStringLiteral("-");
+}
+
+QString controlsText(QWidget* dialog) {
+    QString text;
+    for (QWidget* control : dialog->findChildren<QWidget*>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith(u"qt_") || !control->isVisible())
+            continue;
+        text += rectText(name, control);
+        if (auto* box = qobject_cast<QComboBox*>(control))
+            text += QStringLiteral("text %1 %2\n").arg(name, box->currentText());
+        else if (auto* line = qobject_cast<QLineEdit*>(control))
+            text += QStringLiteral("text %1 %2\n").arg(name, line->text());
+    }
+    return text +
+           QStringLiteral("focus %1\n").arg(controlName(QApplication::focusWidget(), dialog));
+}
+
+// The window on top; its name is its objectName, or its class for the
+// program's message boxes and prompts.
+QString topWindowText(QWidget* editor) {
+    QWidget* top = QApplication::activeModalWidget();
+    if (!top)
+        return {};
+    const QString name =
+        top->objectName().isEmpty() ? top->metaObject()->className() : top->objectName();
+    QString text = name + QLatin1String(top->isActiveWindow() ? " active\n" : " inactive\n");
+    if (QApplication::activePopupWidget())
+        text += QStringLiteral("popup\n");
+    if (auto* box = qobject_cast<QMessageBox*>(top))
+        text += QStringLiteral("message %1\n").arg(box->text().replace(u'\n', u' '));
+    if (top != editor)
+        text += controlsText(top);
+    return text;
+}
+
+void watchTopWindow(QWidget* editor, const QString& path) {
+    auto* timer = new QTimer(editor);
+    QObject::connect(timer, &QTimer::timeout, editor, [editor, path, shown = QString()]() mutable {
+        const QString text = topWindowText(editor);
+        if (text != shown)
+            writeFile(path, text);
+        shown = text;
+    });
+    timer->start(50);
+}
+
 void writeLayout(const QString& path) {
     QWidget* editor = QApplication::activeModalWidget();
     if (!editor || editor->objectName() != QLatin1String("Form1") || !editor->isActiveWindow()) {
@@ -69,6 +130,7 @@ void writeLayout(const QString& path) {
     text += QStringLiteral("RowHeight %1\n").arg(list->sizeHintForRow(0));
     writeFile(path, text);
     watchRows(list, path + QStringLiteral(".rows"));
+    watchTopWindow(editor, path + QStringLiteral(".dialog"));
 }
 
 } // namespace
