@@ -41,6 +41,10 @@ inline constexpr BilingualText ListTip2{
 inline constexpr BilingualText ListTip3{
     " - Hold Down: move line - Ctrl+Hold Down: copy line",
     " - Hold Down: sposta una riga - Ctrl+Hold Down: copia una riga"};
+// Many window managers on Linux take Alt+Click for moving windows: a
+// double-click does what Alt+Click does, and the tooltip says so last.
+inline constexpr BilingualText ListTip4{" - Double-click: as Alt+Click",
+                                        " - Doppio clic: come Alt+Click"};
 
 // Questions and messages.
 inline constexpr BilingualText ConfirmDelete{"Do you confirm?", "Confermi?"};

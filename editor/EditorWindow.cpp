@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace tapwise {
 
@@ -206,7 +207,8 @@ void EditorWindow::setTexts() {
     Label3->setText(listHeader());
     Command4->setText(text::InsertEmptyLine.in(lang));
     Command5->setText(text::DeleteLine.in(lang));
-    List1->setToolTip(text::ListTip1.in(lang) + text::ListTip2.in(lang) + text::ListTip3.in(lang));
+    List1->setToolTip(text::ListTip1.in(lang) + text::ListTip2.in(lang) + text::ListTip3.in(lang) +
+                      text::ListTip4.in(lang));
     Combo1->setToolTip(text::KeyBoxTip.in(lang));
     Text1->setToolTip(text::WaitTimeTip.in(lang));
     fitTexts();
@@ -464,6 +466,9 @@ bool EditorWindow::List1_MouseEvent(QMouseEvent* event) {
         List1_MouseUp(event);
         return true;
     case QEvent::MouseButtonDblClick:
+        // Its release, on the same row and without modifiers, opens the
+        // row's values as Alt+Click does.
+        doubleClicked_ = event->button() == Qt::LeftButton;
         return true;
     default:
         return false;
@@ -488,6 +493,7 @@ void EditorWindow::List1_MouseUp(QMouseEvent* event) {
     list_.selected = row >= 0 ? row : List1->currentRow();
     const int mask = maskOf(event->modifiers());
     const bool left = event->button() == Qt::LeftButton;
+    const bool doubleClick = std::exchange(doubleClicked_, false);
     if (list_.selected != PressedRow) {
         if ((mask == 0 || mask == CtrlMask) && dropRow(list_, PressedRow, mask == CtrlMask))
             SequenceChanged_ = true;
@@ -501,7 +507,7 @@ void EditorWindow::List1_MouseUp(QMouseEvent* event) {
                              text::NotExecutable.in(settings_.Lang));
         if (update == WaitUpdate::Updated)
             SequenceChanged_ = true;
-    } else if (left && mask == AltMask) {
+    } else if (left && (mask == AltMask || (mask == 0 && doubleClick))) {
         updateValues();
     }
     showRows();
@@ -509,7 +515,7 @@ void EditorWindow::List1_MouseUp(QMouseEvent* event) {
     Combo1->setFocus();
 }
 
-// Alt+Click: the row's entry reopens with its values; its result replaces
+// Alt+Click or a double-click: the row's entry reopens with its values; its result replaces
 // the row's Keys.
 void EditorWindow::updateValues() {
     const ValuesUpdate update = valuesUpdateOf(list_.rows.value(list_.selected));

@@ -112,7 +112,8 @@ private:
     qint32 CurrentPosition = 0;
     QString CurrentDescription;
     bool tipCleared_ = false;
-    bool showing_ = false; // List1 is being filled from list_
+    bool doubleClicked_ = false; // the next release ends a double-click
+    bool showing_ = false;       // List1 is being filled from list_
     bool closing_ = false;
     bool saved_ = false;
     qint32 savedPosition_ = 0;

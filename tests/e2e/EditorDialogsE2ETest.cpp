@@ -133,12 +133,16 @@ protected:
             if (f.size() == 5)
                 editorControls_[f[0]] =
                     QRect(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt());
+            if (f.size() == 2 && f[0] == "RowHeight")
+                rowHeight_ = f[1].toInt();
         }
-        return editorControls_.contains("Combo1") && editorControls_.contains("Command2");
+        return editorControls_.contains("Combo1") && editorControls_.contains("Command2") &&
+               editorControls_.contains("List1") && rowHeight_ > 0;
     }
 
     Subprocess editor_;
     QMap<QString, QRect> editorControls_;
+    int rowHeight_ = 0;
     TopWindow top_;
 };
 
@@ -211,8 +215,23 @@ TEST_F(EditorDialogsE2ETest, DialogLinesAreEnteredRefusedAndSaved) {
     EXPECT_EQ(top_.focus, "Text1");
     ASSERT_TRUE(typeInto("Text1", "Total"));
     ASSERT_TRUE(click("Command1"));
-    const QStringList lines = {"[PosMouse(100;200)]", "*Chk(12;34;5;Saved)*", "*Label(7)*",
-                               "*If(ClipB;Cn;Total;7)*"};
+    QStringList lines = {"[PosMouse(100;200)]", "*Chk(12;34;5;Saved)*", "*Label(7)*",
+                         "*If(ClipB;Cn;Total;7)*"};
+    ASSERT_TRUE(waitForKeys(lines)) << rowsText().toStdString();
+
+    // The window manager takes Alt+Click for itself; a double-click on the
+    // first row reopens its values as well.
+    ASSERT_TRUE(waitForTop("Form1"));
+    const QRect list = editorControls_["List1"];
+    ASSERT_TRUE(xdotool({"mousemove", "--sync", QString::number(list.x() + list.width() / 3),
+                         QString::number(list.y() + rowHeight_ / 2)}));
+    ASSERT_TRUE(xdotool({"click", "--repeat", "2", "--delay", "80", "1"}));
+    ASSERT_TRUE(waitForTop("Form5"));
+    EXPECT_EQ(top_.texts.value("Text1"), "100");
+    EXPECT_EQ(top_.texts.value("Text2"), "200");
+    ASSERT_TRUE(typeInto("Text1", "150"));
+    ASSERT_TRUE(click("Command1"));
+    lines[0] = "[PosMouse(150;200)]";
     ASSERT_TRUE(waitForKeys(lines)) << rowsText().toStdString();
 
     ASSERT_TRUE(waitForTop("Form1"));
