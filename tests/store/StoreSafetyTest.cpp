@@ -58,6 +58,7 @@ TEST_F(DamagedCount, RecoverTakesTheRecordsBack) {
 
 TEST_F(DamagedCount, CompactionKeepsTheRecordsItCutsInASideFile) {
     const MainList list = store.ScanSequences().value();
+    EXPECT_EQ(list.size(), 20);
     ASSERT_EQ(keptFiles().size(), 1);
     const QString kept = QDir(dir.path()).filePath(keptFiles()[0]);
     EXPECT_EQ(list.notice(),
