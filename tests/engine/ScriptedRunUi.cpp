@@ -74,10 +74,8 @@ RunUi::CycleAnswer ScriptedRunUi::showCycleDialog(const CycleRequest& request) {
     return answer;
 }
 
-void ScriptedRunUi::showRunningWindow(const QString& caption, const QString& text) {
+void ScriptedRunUi::showRunningWindow(const QString&, const QString&) {
     log.append(QStringLiteral("running"));
-    runningCaption = caption;
-    runningText = text;
 }
 
 void ScriptedRunUi::closeRunningWindow() {

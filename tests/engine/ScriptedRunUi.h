@@ -47,8 +47,6 @@ public:
     std::vector<MessageRequest> windows;
     std::vector<CycleRequest> cycles;
     QStringList messages;
-    QString runningCaption;
-    QString runningText;
     int processEventsCount = 0;
 
     // The texts of the message windows of a mode.

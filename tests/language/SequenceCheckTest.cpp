@@ -49,22 +49,6 @@ TEST(SequenceCheck, ASoundSequencePasses) {
     EXPECT_EQ(reportOf(listOf({"ExcelSheetCol#A", "#ExcelSheetCol#B", "*ChkExcelSheetCol*"})), "");
 }
 
-TEST(SequenceCheck, FindingsOfSingleRules) {
-    EXPECT_EQ(reportOf(listOf({"*ChkExcelSheetCol*"})),
-              "Line 1  '*ChkExcelSheetCol*' must to be after 'ExcelSheetCol#'\n");
-    EXPECT_EQ(reportOf(listOf({"x", "*BeginExcelLoop*", "y", "z", "*EndExcelLoop*"})),
-              "Line 2  '*BeginExcelLoop*' can not to exists without 'ExcelSheetCol#'\n"
-              "Line 5  '*EndExcelLoop*' can not to exists without 'ExcelSheetCol#'\n");
-    EXPECT_EQ(
-        reportOf(listOf({"ExcelSheetCol#A", "x", "*EndExcelLoop*", "y", "z", "*BeginExcelLoop*"})),
-        "Line 6  '*BeginExcelLoop*' must to be before '*EndExcelLoop*'\n");
-    EXPECT_EQ(reportOf(listOf({"x", "y", "z", "*If(True;;;7)*"})),
-              "Line 4 'Label' do not exists: 7\n");
-    EXPECT_EQ(reportOf(listOf(
-                  {"x", "*Label(4)*", "y", "*If(True;;;4)*", "a", "b", "c", "d", "*Label(4)*"})),
-              "Line 9 'Label' already exists: 4\n");
-}
-
 TEST(SequenceCheck, SwitchedOffRowsCountForNothingButTheirLineNumber) {
     EXPECT_EQ(reportOf(listOf({"", "#*Label(7)*", "*If(ClipB;Cn;x;7)*"})),
               "Line 3 'Label' do not exists: 7\n");
@@ -92,6 +76,8 @@ TEST(SequenceCheck, OneReportRowFindingsFirstInBothLanguages) {
               "Line 8  '*EndExcelLoop*' gia' esiste\n"
               "Line 7  '*BeginExcelLoop*' non puo' esistere senza 'ExcelSheetCol#'\n"
               "Line 8  '*EndExcelLoop*' non puo' esistere senza 'ExcelSheetCol#'\n");
+    EXPECT_EQ(reportOf(listOf({"ExcelSheetCol#A", "*EndExcelLoop*", "*BeginExcelLoop*"})),
+              "Line 3  '*BeginExcelLoop*' must to be before '*EndExcelLoop*'\n");
     EXPECT_EQ(reportOf(listOf({"*EndExcelLoop*", "*BeginExcelLoop*"}), "I"),
               "Line 2  '*BeginExcelLoop*' non puo' esistere senza 'ExcelSheetCol#'\n"
               "Line 1  '*EndExcelLoop*' non puo' esistere senza 'ExcelSheetCol#'\n"

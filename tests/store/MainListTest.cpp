@@ -53,5 +53,4 @@ TEST(MainList, KnowsTheNameOfEveryRow) {
     // Names that run past a row's 130 characters are kept whole.
     for (qint32 i = 0; i < 6; ++i)
         EXPECT_EQ(list.name(i), SequenceName(descriptions[i])) << i;
-    EXPECT_EQ(list.position(5), 505);
 }

