@@ -104,9 +104,9 @@ std::optional<QString> toggleRowNotExecutable(const QString& row) {
         return std::nullopt;
     const QString keys = keysPart(row);
     const QString rest = row.mid(KeysWidth);
-    if (isNotExecutable(keys))
-        return keys.mid(1) + u' ' + rest;
-    return fixedWidth(u'#' + keys, KeysWidth) + rest;
+    const QString toggled =
+        isNotExecutable(keys) ? unmarkNotExecutable(keys) : markNotExecutable(keys);
+    return fixedWidth(toggled, KeysWidth) + rest;
 }
 
 qint32 FindIntoListbox(const QStringList& rows, const QString& text) {

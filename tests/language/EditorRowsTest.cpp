@@ -67,6 +67,11 @@ TEST(EditorRows, ToggleSwitchesTheKeysAndKeepsTheWaitTime) {
     EXPECT_EQ(toggleRowNotExecutable(*off), row);
     EXPECT_EQ(toggleRowNotExecutable(padded("#") + "5"), padded("##") + "5");
     EXPECT_EQ(decodeRows({*toggleRowNotExecutable(padded("*") + "8")}), Lines({{"#*", "8"}}));
+    // "#" before "**" would make a remark, never switched on again, whose
+    // WaitTime is dropped at saving.
+    const QString stars = padded("**x") + "7";
+    EXPECT_EQ(decodeRows({*toggleRowNotExecutable(stars)}), Lines({{"##**x", "7"}}));
+    EXPECT_EQ(toggleRowNotExecutable(*toggleRowNotExecutable(stars)), stars);
     const QString longest = "*If(Counter;<;" + QString(24, u'9') + ";999)*";
     EXPECT_EQ(toggleRowNotExecutable(longest), "#" + longest.left(43));
     for (const char* unchanged : {"#**remark", "<more...>", "<ready>", ""})
