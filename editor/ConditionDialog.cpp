@@ -85,6 +85,9 @@ void ConditionDialog::buildControls() {
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box] { Combo_Change(box); });
         connect(box, &QComboBox::activated, this, [this, box] { Combo_Change(box); });
     }
+    // A type typed in full sets up the operators as picking it does, or the
+    // operator list would stay empty and every operator typed show red.
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, &ConditionDialog::Combo1_Typed);
     Text1 = named(new ValueBox(ValueLength, this), "Text1");
     Text2 = named(new ValueBox(LabelLength, this), "Text2");
     Text1->setFixedWidth(TwipsToPixels(ValueWidth));
@@ -129,6 +132,7 @@ void ConditionDialog::Form_Load() {
         offerColumnsUpTo(ColumnNumber(values.type.mid(typePrefix().size()).toUpper()));
     showText(Combo1, values.type);
     if (EditorKeys.contains(u';')) {
+        appliedType_ = values.type.trimmed();
         CarCombo2(operatorListSwitch(values.type));
         const TypeControls controls = typeControls(values.type);
         Combo2->setEnabled(controls.operatorEnabled);
@@ -179,12 +183,27 @@ void ConditionDialog::Combo_Change(QComboBox* box) {
         setBoxRed(box);
 }
 
+void ConditionDialog::Combo1_Typed() {
+    const QString type = Combo1->currentText().trimmed();
+    QStringList types;
+    for (int i = 0; i < Combo1->count(); ++i)
+        types.append(Combo1->itemText(i));
+    if (isEntryOf(type, types) && type.compare(appliedType_, Qt::CaseInsensitive) != 0) {
+        const QString keep = Combo2->currentText();
+        Combo1_Click();
+        // An operator typed before the type stays when the new list has it.
+        if (Combo2->isEnabled() && !keep.isEmpty())
+            showText(Combo2, keep);
+    }
+}
+
 void ConditionDialog::Combo1_Click() {
     for (QWidget* box : std::initializer_list<QWidget*>{Combo1, Combo2, Text1, Text2})
         setBoxNormal(box);
     Combo2->setEnabled(true);
     Text1->setEnabled(true);
     const QString type = Combo1->currentText();
+    appliedType_ = type.trimmed();
     CarCombo2(operatorListSwitch(type));
     const TypeControls controls = typeControls(type);
     if (!controls.operatorEnabled) {

@@ -39,11 +39,13 @@ private:
     void Combo1_Scroll();
     void Combo_Change(QComboBox* box);
     void Combo1_Click();
+    void Combo1_Typed();
     void refuse(QWidget* box, const QString& message = {});
     void Command1_Click();
 
     QString lang_;
     int OfferedColumns = 0;
+    QString appliedType_; // the type the operator list was last set up for
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QComboBox* Combo1 = nullptr;

@@ -72,8 +72,18 @@ TEST_F(ConditionDialogTest, TypedTextIsRedUnlessItIsAnEntry) {
     EXPECT_TRUE(isBoxRed(type()));
     QTest::keyClicks(type()->lineEdit(), "board");
     EXPECT_FALSE(isBoxRed(type()));
+    // A type typed in full offers its operators as a pick does; one typed
+    // before it is kept.
+    EXPECT_EQ(op()->count(), 12);
+    typeInto(op()->lineEdit(), "Less (<)");
+    EXPECT_FALSE(isBoxRed(op()));
+    typeInto(type()->lineEdit(), "time");
+    EXPECT_EQ(op()->count(), 4);
+    EXPECT_EQ(op()->currentText(), "Less (<)");
+    typeInto(type()->lineEdit(), "counter");
+    EXPECT_FALSE(op()->isEnabled());
+    typeInto(type()->lineEdit(), "ClipBoard");
     // An operator that is not one of the list holds the dialog.
-    op()->addItems({"Equal (=)"});
     typeInto(op()->lineEdit(), "about");
     EXPECT_TRUE(isBoxRed(op()));
     typeInto(label(), "3");
