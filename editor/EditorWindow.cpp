@@ -207,8 +207,12 @@ void EditorWindow::setTexts() {
     Label3->setText(listHeader());
     Command4->setText(text::InsertEmptyLine.in(lang));
     Command5->setText(text::DeleteLine.in(lang));
-    List1->setToolTip(text::ListTip1.in(lang) + text::ListTip2.in(lang) + text::ListTip3.in(lang) +
-                      text::ListTip4.in(lang));
+    // On one line the tip is wider than most screens: a line for each gesture.
+    const QString tip = text::ListTip1.in(lang) + text::ListTip2.in(lang) +
+                        text::ListTip3.in(lang) + text::ListTip4.in(lang);
+    List1->setToolTip(
+        QStringLiteral("<p style=\"white-space:pre\">%1</p>")
+            .arg(tip.toHtmlEscaped().replace(QStringLiteral(" - "), QStringLiteral(" -<br>"))));
     Combo1->setToolTip(text::KeyBoxTip.in(lang));
     Text1->setToolTip(text::WaitTimeTip.in(lang));
     fitTexts();
