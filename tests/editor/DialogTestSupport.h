@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/MessageBox.h"
+#include "tests/support/WindowTests.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,14 +22,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace tapwise::testing {
-
-// The control of a window by its design name.
-template <typename W>
-W* control(QWidget* window, const char* name) {
-    W* widget = window->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
 
 // Replaces the text of a box as the user would: focus, select, type.
 inline void typeInto(QLineEdit* box, const QString& text) {
@@ -79,22 +72,6 @@ inline void shot(QWidget* window, const QString& name) {
     QDir().mkpath(folder);
     window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
 }
-
-// Message boxes answered from a queue that each test must use up; a box
-// that found no answer fails the test.
-class AnsweredMessagesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-    }
-    void TearDown() override {
-        EXPECT_EQ(MessageBox::pendingAnswers(), 0);
-        for (const MessageBox::Shown& shown : MessageBox::shown())
-            EXPECT_FALSE(shown.unanswered) << shown.text.toStdString();
-        MessageBox::setTestMode(false);
-    }
-};
 
 // A dialog opened on a Keys text.
 template <typename Dialog>
