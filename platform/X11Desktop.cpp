@@ -285,8 +285,10 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
     // Keymap and group changes the server made before this call (setxkbmap,
     // another layout) are read below from our queue. A round trip brings
     // them: reading the key state is one when that is older than 10 ms; a
-    // fresher reading means a round trip has just finished, and what the
-    // server sent since is on the connection, where pumpEvents() reads it.
+    // fresher reading means a round trip has just finished. What the server
+    // sent since is on the connection, where pumpEvents() reads it unless
+    // the last reply is under a millisecond old (a change that close to a
+    // key could not be ordered before it anyway).
     keyboard_->keyState().readIfOld();
     pumpEvents();
     Status status = keyboard_->type(strokes.value());
