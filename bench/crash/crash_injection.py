@@ -75,6 +75,17 @@ class Tally:
         self.failures.append(text)
         print(f"{self.name}: FAILED: {text}", flush=True)
 
+    def note(self, ended, now, old, new):
+        """Counts one try: finished before the kill, or killed with the old or
+        the new content in place. False when the content is neither."""
+        if ended:
+            self.counts["finished"] += 1
+        elif now == old:
+            self.counts["old"] += 1
+        elif now == new:
+            self.counts["new"] += 1
+        return now in (old, new)
+
     def report(self):
         print(f"{self.name}: {sum(self.counts.values())} tries: {self.counts['old']} left the old "
               f"file, {self.counts['new']} the new one, {self.counts['finished']} ended before "
@@ -105,13 +116,7 @@ def store_part(build, tries, rng):
         ended = killed([tool] + [a.format(folder) for a in arguments], rng.uniform(0, took * 1.2),
                        stdin)
         now = read(data)
-        if ended:
-            tally.counts["finished"] += 1
-        elif now == old:
-            tally.counts["old"] += 1
-        elif now == new:
-            tally.counts["new"] += 1
-        if now not in (old, new):
+        if not tally.note(ended, now, old, new):
             tally.fail(f"try {attempt} ({arguments[0]}): the data file is neither old nor new")
             shutil.copyfile(os.path.join(reference, "TapwiseData.dtk"), data)
         left = glob.glob(os.path.join(folder, ".TapwiseData.dtk.*.tmp"))
@@ -153,13 +158,7 @@ def workbook_part(build, tries, rng, strict_cleanup):
         ended = killed([save, book, str(row), str(column), text], rng.uniform(0, took * 1.2))
         now = workbook_view(probe, book, row, column)
         new = (text, 43)
-        if ended:
-            tally.counts["finished"] += 1
-        elif now == old:
-            tally.counts["old"] += 1
-        elif now == new:
-            tally.counts["new"] += 1
-        if now not in (old, new):
+        if not tally.note(ended, now, old, new):
             tally.fail(f"try {attempt}: the workbook reads {now}, neither {old} nor {new}")
             shutil.copyfile(reference, book)
         left = glob.glob(os.path.join(work, ".~tapwise-book.xlsx-*"))
