@@ -306,16 +306,8 @@ Status X11Desktop::sendKeys(const QString& notation, bool wait) {
 bool X11Desktop::waitForPointer(const std::function<bool(QPoint, unsigned)>& reached) {
     const auto deadline = std::chrono::steady_clock::now() + kInputDeadline;
     for (;;) {
-        Window root = None;
-        Window child = None;
-        int rootX = 0;
-        int rootY = 0;
-        int winX = 0;
-        int winY = 0;
-        unsigned int mask = 0;
-        const bool read = XQueryPointer(display_, DefaultRootWindow(display_), &root, &child,
-                                        &rootX, &rootY, &winX, &winY, &mask);
-        if (trap_->lost() || (read && reached(QPoint(rootX, rootY), mask))) {
+        const PointerState state = queryPointer();
+        if (trap_->lost() || (state.onOurScreen && reached(state.position, state.buttons))) {
             return !trap_->lost();
         }
         if (std::chrono::steady_clock::now() > deadline) {
@@ -420,7 +412,7 @@ Status X11Desktop::turnWheel(int amount) {
     return {};
 }
 
-QPoint X11Desktop::pointer() {
+X11Desktop::PointerState X11Desktop::queryPointer() {
     Window root = None;
     Window child = None;
     int rootX = 0;
@@ -428,9 +420,13 @@ QPoint X11Desktop::pointer() {
     int winX = 0;
     int winY = 0;
     unsigned int mask = 0;
-    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &winX,
-                  &winY, &mask);
-    return QPoint(rootX, rootY);
+    const bool onOurScreen = XQueryPointer(display_, DefaultRootWindow(display_), &root, &child,
+                                           &rootX, &rootY, &winX, &winY, &mask);
+    return PointerState{QPoint(rootX, rootY), mask, onOurScreen};
+}
+
+QPoint X11Desktop::pointer() {
+    return queryPointer().position;
 }
 
 bool X11Desktop::pauseKeyPressed() {

@@ -63,6 +63,12 @@ private:
     Status button(unsigned button, bool down);
     Status movePointer(QPoint target);
     Status synced();
+    struct PointerState {
+        QPoint position;      // from the root window's origin
+        unsigned buttons = 0; // and modifiers, as XQueryPointer gives them
+        bool onOurScreen = false;
+    };
+    PointerState queryPointer();
     bool waitForPointer(const std::function<bool(QPoint, unsigned)>& reached);
     Status notCarriedOut(const QString& what) const;
     void keepClipboard();
