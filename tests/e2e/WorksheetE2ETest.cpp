@@ -64,6 +64,15 @@ const QStringList ExpectedRows = {"Name|Amount|Note plain",
 
 class WorksheetE2ETest : public TapwiseSession {
 protected:
+    // "Orders": each row's columns A and B, a Tab between them, Enter after.
+    void addOrdersSequence() {
+        addSequence("Orders", {{"*BeginExcelLoop*", "0"},
+                               {"ExcelSheetCol#A", "0"},
+                               {"{TAB}", "0"},
+                               {"ExcelSheetCol#B", "0"},
+                               {"{ENTER}", "1"},
+                               {"*EndExcelLoop*", "0"}});
+    }
     static QByteArray readFile(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -81,12 +90,7 @@ TEST_F(WorksheetE2ETest, RowsAreTypedColouredGreenAndSkippedNextTime) {
     const CommandResult made =
         runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), book});
     ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
-    addSequence("Orders", {{"*BeginExcelLoop*", "0"},
-                           {"ExcelSheetCol#A", "0"},
-                           {"{TAB}", "0"},
-                           {"ExcelSheetCol#B", "0"},
-                           {"{ENTER}", "1"},
-                           {"*EndExcelLoop*", "0"}});
+    addOrdersSequence();
 
     CatTerminal first;
     ASSERT_TRUE(first.start(server_, false)) << first.error().toStdString();
@@ -158,12 +162,7 @@ TEST_F(WorksheetE2ETest, EncryptedWorkbookNeedsItsPasswordAndStaysEncrypted) {
     const CommandResult encrypted =
         runCommand({"/usr/bin/python3", scripts + "encrypt.py", "agile", plain, book, password});
     ASSERT_EQ(encrypted.exitCode, 0) << encrypted.errors.toStdString();
-    addSequence("Orders", {{"*BeginExcelLoop*", "0"},
-                           {"ExcelSheetCol#A", "0"},
-                           {"{TAB}", "0"},
-                           {"ExcelSheetCol#B", "0"},
-                           {"{ENTER}", "1"},
-                           {"*EndExcelLoop*", "0"}});
+    addOrdersSequence();
     const QByteArray before = readFile(book);
 
     CatTerminal terminal;
