@@ -39,8 +39,6 @@ namespace text = mainwindowtext;
 constexpr int LabelLeft = 1440;
 constexpr int LabelTop = 600;
 constexpr int LabelWidth = 3495;
-constexpr int ShortcutLeft = 7800;
-constexpr int ShortcutWidth = 2175;
 constexpr int ExitLeft = 2760;
 constexpr int HelpLeft = 4080;
 constexpr int MouseLeft = 5400;
@@ -126,7 +124,7 @@ void MainWindow::buildControls() {
     exportButton = addButton("Command7", SideColumn, ExportTop, SideWidth);
     importButton = addButton("Command8", SideColumn, ImportTop, SideWidth);
     printButton = addButton("Command11", SideColumn, 3240, SideWidth);
-    shortcutButton = addButton("Command10", ShortcutLeft, 3840, ShortcutWidth);
+    shortcutButton = addButton("Command10", ShortcutLeft, ShortcutTop, ShortcutWidth);
     runButton = addButton("Command2", RunLeft, BottomRow, RunWidth);
     exitButton = addButton("Command5", ExitLeft, BottomRow, RunWidth);
     helpButton = addButton("Command6", HelpLeft, BottomRow, RunWidth);

@@ -35,6 +35,9 @@ inline constexpr int SideColumn = 8280; // New to Print format
 inline constexpr int SideWidth = 1335;
 inline constexpr int ExportTop = 2280;
 inline constexpr int ImportTop = 2640;
+inline constexpr int ShortcutLeft = 7800; // Create a Desktop Shortcut
+inline constexpr int ShortcutTop = 3840;
+inline constexpr int ShortcutWidth = 2175;
 } // namespace mainWindow
 
 // The main window (Form2): lists the Key sequences of the data folder and

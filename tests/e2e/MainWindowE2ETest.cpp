@@ -166,6 +166,30 @@ TEST_F(MainWindowE2ETest, CloseBoxEndsTheProgram) {
                                   << errorOutput().toStdString();
 }
 
+// A launcher made with the main window's button: the question answered
+// Yes (no messages), the launcher on the desktop of the program's home.
+TEST_F(MainWindowE2ETest, ShortcutButtonPutsALauncherWithoutMessagesOnTheDesktop) {
+    addSequence("Weekly orders", {{":abc", "1"}});
+    const QString main = openMainWindow();
+    ASSERT_FALSE(main.isEmpty()) << "no main window";
+    ASSERT_TRUE(focusWindow(server_, main, true));
+    ASSERT_TRUE(clickInWindow(
+        main, {TwipsToPixels(mainWindow::ShortcutLeft + mainWindow::ShortcutWidth / 2),
+               TwipsToPixels(mainWindow::ShortcutTop + mainWindow::ButtonHeight / 2)}));
+    const QString question = waitForWindow("Tapwise");
+    ASSERT_FALSE(question.isEmpty()) << "no question";
+    // No has the focus; Yes is the button before it.
+    ASSERT_TRUE(focusWindow(server_, question, true) && pressKeys({"shift+Tab", "space"}));
+    ASSERT_TRUE(confirmMessage()); // the launcher has been created
+    ASSERT_TRUE(closeMainWindow(main));
+    ASSERT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+
+    const QString text =
+        QString::fromUtf8(readAll(home() + "/Desktop/Tapwise 2.1 (Weekly orders).desktop"));
+    EXPECT_TRUE(text.contains("Name=Tapwise 2.1 (Weekly orders)\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(",Weekly orders,|,NoMsg\"\n")) << text.toStdString();
+}
+
 // Export through the picker by typing a name, then import the file into
 // another data folder: the record arrives with the same bytes.
 TEST_F(MainWindowE2ETest, ExportedSequenceImportsIntoAnotherFolderByteForByte) {

@@ -21,7 +21,12 @@ void TapwiseSession::addSequence(const QString& description, const Lines& lines)
 
 bool TapwiseSession::startTapwise(const QStringList& words) {
     Subprocess::Options options;
-    options.env = server_.env() + QStringList{"QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8"};
+    // A home of the test's own: launchers go to its desktop, never the user's.
+    const QString home = dir_.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    options.env =
+        server_.env() + QStringList{"QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8", "HOME=" + home,
+                                    "XDG_CONFIG_HOME=" + home + "/.config"};
     options.captureOutput = true;
     return tapwise_.start(QStringList{QStringLiteral(TAPWISE_PROGRAM)} + words, options);
 }

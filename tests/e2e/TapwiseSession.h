@@ -27,6 +27,8 @@ protected:
     // The data folder; its name has a blank in it.
     QString folder() const { return dir_.filePath(QStringLiteral("Tapwise data")); }
     QString pathInFolder(const QString& name) const { return folder() + u'/' + name; }
+    // The home the program is started with.
+    QString home() const { return dir_.filePath(QStringLiteral("home")); }
 
     // Starts `tapwise` with its words, as a shell would pass them.
     bool startTapwise(const QStringList& words);
