@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -107,10 +108,13 @@ PlaceLists::PlaceLists(QList<Place> places, QWidget* parent)
     Dir1->setUniformRowHeights(true);
     connect(Dir1, &QTreeView::doubleClicked, this,
             [this](const QModelIndex& item) { emit folderOpened(folderOf(item)); });
-    connect(Dir1, &QTreeView::clicked, this, [this](const QModelIndex& item) {
+    const auto folderClickedAt = [this](const QModelIndex& item) {
         revealing_.setRemainingTime(0);
         emit folderClicked(folderOf(item));
-    });
+    };
+    connect(Dir1, &QTreeView::clicked, this, folderClickedAt);
+    // Enter on a folder chooses it as a click does, for the keyboard.
+    connect(Dir1, &QTreeView::activated, this, folderClickedAt);
 
     files_ = new QFileSystemModel(this);
     files_->setFilter(QDir::Files);
@@ -123,6 +127,12 @@ PlaceLists::PlaceLists(QList<Place> places, QWidget* parent)
             [this](const QModelIndex& item) { emit fileDoubleClicked(fileOf(item)); });
     connect(File1, &QListView::clicked, this,
             [this](const QModelIndex& item) { emit fileClicked(fileOf(item)); });
+    // Moving to a file with the keys chooses it as a click does.
+    connect(File1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& item) {
+                if (File1->hasFocus() && item.isValid())
+                    emit fileClicked(fileOf(item));
+            });
 
     named(Drive1, "Drive1")->setMinimumWidth(TwipsToPixels(FolderListWidth));
     named(Dir1, "Dir1")->setToolTip(QString::fromLatin1(pickertext::OpenFolderTip));

@@ -315,6 +315,30 @@ TEST_F(FolderPickerTest, FileModeListsWorkbooksAndSelectsOnlyAFileOfTheFolderSho
     EXPECT_EQ(form->BrowseResult(), path("other/d.xlsx"));
 }
 
+// Without a mouse: Enter on a folder chooses it, moving to a file chooses it.
+TEST_F(FolderPickerTest, KeysChooseAsClicksDo) {
+    open("FLD");
+    PlaceLists* lists = form->lists();
+    QTRY_VERIFY(lists->folderIndex(path("data/old/")).isValid());
+    lists->Dir1->setFocus();
+    lists->Dir1->setCurrentIndex(lists->folderIndex(path("data/old/")));
+    QTest::keyClick(lists->Dir1, Qt::Key_Return);
+    EXPECT_EQ(form->BrowseResult(), path("data/old/"));
+
+    open("FIL", "xls");
+    lists = form->lists();
+    QTRY_VERIFY(lists->fileIndex("book.xlsx").isValid());
+    lists->File1->setFocus();
+    QTest::keyClick(lists->File1, Qt::Key_Home);
+    QTest::keyClick(lists->File1, Qt::Key_Down);
+    EXPECT_TRUE(button("Command1")->isEnabled());
+    // The file the list shows as current is the one given back.
+    const QString current = lists->File1->currentIndex().data().toString();
+    EXPECT_TRUE(current.startsWith("book.xls")) << current.toStdString();
+    click("Command1");
+    EXPECT_EQ(form->BrowseResult(), path("data/") + current);
+}
+
 TEST_F(FolderPickerTest, ExitGivesNothingInBothModes) {
     open("FLD");
     click("Command2");

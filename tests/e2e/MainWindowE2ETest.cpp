@@ -167,9 +167,13 @@ TEST_F(MainWindowE2ETest, CloseBoxEndsTheProgram) {
 }
 
 // A launcher made with the main window's button: the question answered
-// Yes (no messages), the launcher on the desktop of the program's home.
+// Yes (no messages), the workbook chosen with the keys in the picker, the
+// launcher on the desktop of the program's home.
 TEST_F(MainWindowE2ETest, ShortcutButtonPutsALauncherWithoutMessagesOnTheDesktop) {
-    addSequence("Weekly orders", {{":abc", "1"}});
+    addSequence("Weekly orders", {{"ExcelSheetCol#A", "1"}});
+    QFile book(pathInFolder("orders.xlsx"));
+    ASSERT_TRUE(book.open(QIODevice::WriteOnly)); // only listed, never opened
+    book.close();
     const QString main = openMainWindow();
     ASSERT_FALSE(main.isEmpty()) << "no main window";
     ASSERT_TRUE(focusWindow(server_, main, true));
@@ -180,6 +184,12 @@ TEST_F(MainWindowE2ETest, ShortcutButtonPutsALauncherWithoutMessagesOnTheDesktop
     ASSERT_FALSE(question.isEmpty()) << "no question";
     // No has the focus; Yes is the button before it.
     ASSERT_TRUE(focusWindow(server_, question, true) && pressKeys({"shift+Tab", "space"}));
+    // The picker opens on the data folder with its folder list focused: the
+    // file list is next, its first file the workbook, Enter selects it.
+    const QString picker =
+        waitForWindow("Select an Excel file (if 'Exit', 'Key sequence' will ask it)");
+    ASSERT_FALSE(picker.isEmpty()) << "no workbook picker";
+    ASSERT_TRUE(focusWindow(server_, picker, true) && pressKeys({"Tab", "Home", "Return"}));
     ASSERT_TRUE(confirmMessage()); // the launcher has been created
     ASSERT_TRUE(closeMainWindow(main));
     ASSERT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
@@ -187,7 +197,8 @@ TEST_F(MainWindowE2ETest, ShortcutButtonPutsALauncherWithoutMessagesOnTheDesktop
     const QString text =
         QString::fromUtf8(readAll(home() + "/Desktop/Tapwise 2.1 (Weekly orders).desktop"));
     EXPECT_TRUE(text.contains("Name=Tapwise 2.1 (Weekly orders)\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains(",Weekly orders,|,NoMsg\"\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(",Weekly orders," + pathInFolder("orders.xlsx") + "|,NoMsg\"\n"))
+        << text.toStdString();
 }
 
 // Export through the picker by typing a name, then import the file into
