@@ -73,6 +73,18 @@ zip_source_t* contentSource(zip_t* target, PartContent& content) {
     return zip_source_function(target, readContent, &content);
 }
 
+// The original package, opened from memory; null, with the error set, when
+// it cannot be.
+zip_t* openOriginal(const QByteArray& original, zip_error_t* error) {
+    zip_source_t* buffer =
+        zip_source_buffer_create(original.constData(), zip_uint64_t(original.size()), 0, error);
+    zip_t* source = buffer ? zip_open_from_source(buffer, ZIP_RDONLY, error) : nullptr;
+    if (buffer && !source) {
+        zip_source_free(buffer);
+    }
+    return source;
+}
+
 } // namespace
 
 PackageWriter::PackageWriter(QString realPath, QString displayName, QString lang)
@@ -148,9 +160,7 @@ Status PackageWriter::writeArchive(const QByteArray& tempPath, const QByteArray&
                                    const PackageChanges& changes) const {
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* buffer =
-        zip_source_buffer_create(original.constData(), zip_uint64_t(original.size()), 0, &error);
-    zip_t* source = buffer ? zip_open_from_source(buffer, ZIP_RDONLY, &error) : nullptr;
+    zip_t* source = openOriginal(original, &error);
     int code = 0;
     zip_t* target =
         source ? zip_open(tempPath.constData(), ZIP_CREATE | ZIP_TRUNCATE, &code) : nullptr;
@@ -161,7 +171,9 @@ Status PackageWriter::writeArchive(const QByteArray& tempPath, const QByteArray&
         }
         const QString reason = QString::fromUtf8(zip_error_strerror(&error));
         zip_error_fini(&error);
-        source ? zip_discard(source) : zip_source_free(buffer);
+        if (source) {
+            zip_discard(source);
+        }
         return fail(reason);
     }
     zip_error_fini(&error);
@@ -185,9 +197,7 @@ Status PackageWriter::writeSealed(const QByteArray& tempPath, const QByteArray& 
                                   const PackageChanges& changes) const {
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* buffer =
-        zip_source_buffer_create(original.constData(), zip_uint64_t(original.size()), 0, &error);
-    zip_t* source = buffer ? zip_open_from_source(buffer, ZIP_RDONLY, &error) : nullptr;
+    zip_t* source = openOriginal(original, &error);
     zip_source_t* memory = source ? zip_source_buffer_create(nullptr, 0, 0, &error) : nullptr;
     zip_t* target = memory ? zip_open_from_source(memory, ZIP_TRUNCATE, &error) : nullptr;
     if (!target) {
@@ -196,7 +206,9 @@ Status PackageWriter::writeSealed(const QByteArray& tempPath, const QByteArray& 
         if (memory) {
             zip_source_free(memory);
         }
-        source ? zip_discard(source) : zip_source_free(buffer);
+        if (source) {
+            zip_discard(source);
+        }
         return fail(reason);
     }
     zip_error_fini(&error);
