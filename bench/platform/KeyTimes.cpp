@@ -11,6 +11,14 @@
 //       Presses and releases the key of "x" N times through XTest, one
 //       XSync per key, the least a typing program does to know that each
 //       key was taken; prints the seconds it took.
+//   tapwise_bench_keys text FILE
+//       Types the UTF-8 text of FILE the same least way: for each character
+//       its key, with Shift around it when the character is on the shifted
+//       level, and one XSync. A character that the keymap lacks is put on a
+//       key code without symbols (least recently used first, each character
+//       mapped once while it stays there). This is what any program must do
+//       to type that text; a second after the last key the key codes get
+//       their empty mapping back.
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
@@ -19,11 +27,20 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <list>
+#include <map>
 #include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -115,13 +132,103 @@ int bare(Display* display, long count) {
     return 0;
 }
 
+std::vector<char32_t> utf8Text(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<char32_t> text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7f >> length);
+        for (int k = 1; k < length && i + k < bytes.size(); ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3f);
+        }
+        text.push_back(c);
+        i += length;
+    }
+    return text;
+}
+
+KeySym keysymOf(char32_t c) {
+    if (c == U'\n') {
+        return XK_Return;
+    }
+    return c < 0x100 ? KeySym(c) : KeySym(0x01000000 | c);
+}
+
+int typeText(Display* display, const char* path) {
+    const std::vector<char32_t> text = utf8Text(path);
+    int minCode = 0;
+    int maxCode = 0;
+    XDisplayKeycodes(display, &minCode, &maxCode);
+    int perCode = 0;
+    KeySym* map = XGetKeyboardMapping(display, minCode, maxCode - minCode + 1, &perCode);
+    std::map<KeySym, std::pair<KeyCode, bool>> keys; // keysym: key code, shifted
+    std::list<KeyCode> spare;                        // least recently used first
+    for (int code = maxCode; code >= minCode; --code) {
+        const KeySym* syms = map + (code - minCode) * perCode;
+        bool empty = true;
+        for (int level = 0; level < perCode; ++level) {
+            empty = empty && syms[level] == NoSymbol;
+        }
+        if (empty) {
+            spare.push_back(KeyCode(code));
+        }
+        for (int level = std::min(perCode, 2) - 1; level >= 0; --level) {
+            if (syms[level] != NoSymbol) {
+                keys[syms[level]] = {KeyCode(code), level == 1};
+            }
+        }
+    }
+    XFree(map);
+    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+    std::map<KeyCode, KeySym> onSpare;
+    for (const char32_t c : text) {
+        const KeySym keysym = keysymOf(c);
+        auto found = keys.find(keysym);
+        if (found == keys.end()) {
+            if (spare.empty()) {
+                std::fprintf(stderr, "no key code left for U+%04X\n", unsigned(c));
+                return 1;
+            }
+            const KeyCode code = spare.front();
+            spare.splice(spare.end(), spare, spare.begin());
+            if (auto old = onSpare.find(code); old != onSpare.end()) {
+                keys.erase(old->second);
+            }
+            KeySym syms[2] = {keysym, keysym};
+            XChangeKeyboardMapping(display, code, 2, syms, 1);
+            onSpare[code] = keysym;
+            found = keys.emplace(keysym, std::make_pair(code, false)).first;
+        }
+        const auto [code, shifted] = found->second;
+        if (shifted) {
+            XTestFakeKeyEvent(display, shift, True, CurrentTime);
+        }
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        if (shifted) {
+            XTestFakeKeyEvent(display, shift, False, CurrentTime);
+        }
+        XSync(display, False);
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    for (const auto& [code, keysym] : onSpare) {
+        KeySym none[2] = {NoSymbol, NoSymbol};
+        XChangeKeyboardMapping(display, code, 2, none, 1);
+    }
+    XSync(display, False);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const bool watching = argc == 2 && std::strcmp(argv[1], "watch") == 0;
     const bool typing = argc == 3 && std::strcmp(argv[1], "bare") == 0;
-    if (!watching && !typing) {
-        std::fprintf(stderr, "usage: %s watch | bare N\n", argv[0]);
+    const bool typingText = argc == 3 && std::strcmp(argv[1], "text") == 0;
+    if (!watching && !typing && !typingText) {
+        std::fprintf(stderr, "usage: %s watch | bare N | text FILE\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -129,7 +236,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open the display\n");
         return 1;
     }
-    const int result = watching ? watch(display) : bare(display, std::atol(argv[2]));
+    const int result = watching     ? watch(display)
+                       : typingText ? typeText(display, argv[2])
+                                    : bare(display, std::atol(argv[2]));
     XCloseDisplay(display);
     return result;
 }
