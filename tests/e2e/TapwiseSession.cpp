@@ -48,13 +48,25 @@ static QString exactName(const QString& title) {
 
 QString TapwiseSession::waitForWindow(const QString& title, int height,
                                       std::chrono::milliseconds timeout) {
+    return searchWindow(title, timeout, [&](const QString& id) {
+        return height < 0 || windowSize(id).height() == height;
+    });
+}
+
+QString TapwiseSession::waitForOtherWindow(const QString& title, const QString& except) {
+    return searchWindow(title, std::chrono::seconds(60),
+                        [&](const QString& id) { return id != except; });
+}
+
+QString TapwiseSession::searchWindow(const QString& title, std::chrono::milliseconds timeout,
+                                     const std::function<bool(const QString&)>& wanted) {
     QString found;
     waitUntil(
         [&] {
             const CommandResult r = runCommand(
                 {"xdotool", "search", "--onlyvisible", "--name", exactName(title)}, server_.env());
             for (const QString& id : r.text().split(u'\n', Qt::SkipEmptyParts)) {
-                if (height < 0 || windowSize(id).height() == height) {
+                if (wanted(id)) {
                     found = id;
                     return true;
                 }
@@ -88,6 +100,10 @@ bool TapwiseSession::clickInWindow(const QString& windowId, QPoint point) {
 bool TapwiseSession::pressKeys(const QStringList& keys) {
     return runCommand(QStringList{"xdotool", "key", "--delay", "20"} + keys, server_.env())
                .exitCode == 0;
+}
+
+bool TapwiseSession::typeText(const QString& text) {
+    return runCommand({"xdotool", "type", "--delay", "20", text}, server_.env()).exitCode == 0;
 }
 
 } // namespace tapwise::test

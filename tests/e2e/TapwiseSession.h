@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 namespace tapwise::test {
 
@@ -39,16 +40,23 @@ protected:
     // A visible window with exactly this title and, when given, this height.
     QString waitForWindow(const QString& title, int height = -1,
                           std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // A visible window with exactly this title other than the window except.
+    QString waitForOtherWindow(const QString& title, const QString& except);
     QSize windowSize(const QString& windowId);
     // Clicks the left button at a point given in the window's own pixels.
     bool clickInWindow(const QString& windowId, QPoint point);
     // Presses keys (xdotool names) in the focused window.
     bool pressKeys(const QStringList& keys);
+    // Types text in the focused window, as a person would.
+    bool typeText(const QString& text);
 
     XvfbServer server_;
     Subprocess tapwise_;
 
 private:
+    QString searchWindow(const QString& title, std::chrono::milliseconds timeout,
+                         const std::function<bool(const QString&)>& wanted);
+
     QTemporaryDir dir_;
 };
 
