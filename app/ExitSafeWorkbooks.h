@@ -16,6 +16,7 @@ public:
 
     Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
                                            bool readOnly) override;
+    bool needsPassword(const QString& path) override { return opener_.needsPassword(path); }
 
     // Saves the changes of every workbook still open. Called at exit; also
     // safe to call at any other time.

@@ -6,6 +6,7 @@
 #include "app/PauseWindow.h"
 #include "app/StartWindow.h"
 #include "common/Settings.h"
+#include "gui/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -46,6 +47,11 @@ QString RunWindows::chooseWorkbook() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> RunWindows::askPassword(const QString& prompt) {
+    return MessageBox::input(nullptr, settings_.runTitle(), prompt, QString(),
+                             MessageBox::Echo::Hidden);
 }
 
 RunUi::StartAnswer RunWindows::showStartWindow(const StartRequest& request) {

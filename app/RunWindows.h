@@ -26,6 +26,7 @@ public:
     void closeMainWindow() override;
     void showMessage(const QString& text) override;
     QString chooseWorkbook() override;
+    std::optional<QString> askPassword(const QString& prompt) override;
     StartAnswer showStartWindow(const StartRequest& request) override;
     QString showMessageWindow(const MessageRequest& request) override;
     CycleAnswer showCycleDialog(const CycleRequest& request) override;

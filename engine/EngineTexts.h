@@ -19,6 +19,10 @@ inline constexpr BilingualText ClipboardNotStored{
     "Clipboard not stored into the worksheet (the 'Key sequence' uses no worksheet column): %1",
     "Appunti non scritti nel foglio Excel (il 'Key sequence' non usa colonne Excel): %1"};
 
+// The password of an encrypted workbook chosen in the file dialog.
+inline constexpr BilingualText PasswordPrompt{"'%1' is protected by a password.\n\nPassword:",
+                                              "'%1' è protetto da una password.\n\nPassword:"};
+
 // Message and pause window.
 inline constexpr BilingualText PauseHeading{"Pause...  ", "Pausa..."};
 inline constexpr BilingualText DifferenceBefore{"A difference between Excel data ",

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tapwise {
 
 // The windows of a run, as the engine sees them. The Qt windows implement
@@ -24,6 +26,9 @@ public:
 
     // The workbook file dialog; "" when the user cancels.
     virtual QString chooseWorkbook() = 0;
+    // Asks for the password of a workbook, the typed characters hidden;
+    // nullopt when the user cancels. prompt is ready to show.
+    virtual std::optional<QString> askPassword(const QString& prompt) = 0;
 
     // Start window (Form10).
     struct StartRequest {

@@ -66,6 +66,15 @@ WorksheetSource::Opening WorksheetSource::Open() {
         path = run_.ui().chooseWorkbook();
         if (path.isEmpty())
             return Opening::Cancelled;
+        // A workbook chosen in the dialog has no command line to carry its
+        // password: it is asked for, as the spreadsheet program would.
+        if (s.Password.isEmpty() && run_.services.workbooks.needsPassword(path)) {
+            const std::optional<QString> password = run_.ui().askPassword(
+                run_.text(et::PasswordPrompt).arg(QFileInfo(path).fileName()));
+            if (!password)
+                return Opening::Cancelled;
+            s.Password = *password;
+        }
     }
     // Opened for writing: the run colours the rows it sends and saves them.
     Result<std::unique_ptr<Workbook>> opened =

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QInputDialog>
+#include <QLineEdit>
 
 #include <deque>
 #include <variant>
@@ -95,7 +96,7 @@ bool MessageBox::askYesNo(QWidget* parent, const QString& title, const QString& 
 }
 
 std::optional<QString> MessageBox::input(QWidget* parent, const QString& title,
-                                         const QString& prompt, const QString& initial) {
+                                         const QString& prompt, const QString& initial, Echo echo) {
     if (testAnswers().on) {
         auto answer = takeAnswer<std::optional<QString>>(title, prompt);
         return answer ? *answer : std::nullopt;
@@ -104,6 +105,8 @@ std::optional<QString> MessageBox::input(QWidget* parent, const QString& title,
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(initial);
+    if (echo == Echo::Hidden)
+        dialog.setTextEchoMode(QLineEdit::Password);
     if (italianButtons)
         dialog.setCancelButtonText(QStringLiteral("Annulla"));
     if (dialog.exec() != QDialog::Accepted)

@@ -28,8 +28,11 @@ public:
                          Button defaultButton = QMessageBox::Yes);
 
     // A one-line text prompt with OK and Cancel; nullopt when cancelled.
+    // Hidden shows a dot for each character typed (a password).
+    enum class Echo { Shown, Hidden };
     static std::optional<QString> input(QWidget* parent, const QString& title,
-                                        const QString& prompt, const QString& initial = {});
+                                        const QString& prompt, const QString& initial = {},
+                                        Echo echo = Echo::Shown);
 
     // The language of the buttons: "I" Italian, anything else English.
     static void setLanguage(const QString& Lang);

@@ -190,6 +190,10 @@ void MemoryWorkbookOpener::failNextOpen(Error error) {
     openFailure_ = std::move(error);
 }
 
+void MemoryWorkbookOpener::setPassword(const QString& path, const QString& password) {
+    passwords_[path] = password;
+}
+
 Result<std::unique_ptr<Workbook>>
 MemoryWorkbookOpener::open(const QString& path, const QString& password, bool readOnly) {
     requests_.push_back({path, password, readOnly});
@@ -201,6 +205,12 @@ MemoryWorkbookOpener::open(const QString& path, const QString& password, bool re
     const auto found = workbooks_.find(path);
     if (found == workbooks_.end()) {
         return workbookError(WorkbookMessage::NotFound, English, {path});
+    }
+    if (const auto locked = passwords_.find(path);
+        locked != passwords_.end() && locked->second != password) {
+        return workbookError(password.isEmpty() ? WorkbookMessage::PasswordMissing
+                                                : WorkbookMessage::PasswordIncorrect,
+                             English, {path});
     }
     found->second->reopen();
     return std::unique_ptr<Workbook>(std::make_unique<SharedWorkbook>(found->second));

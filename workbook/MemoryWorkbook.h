@@ -91,14 +91,19 @@ public:
     // The workbook that opening path gives (made on the first call).
     std::shared_ptr<MemoryWorkbook> add(const QString& path);
     void failNextOpen(Error error);
+    // Makes the workbook at path open only with this password, as an
+    // encrypted one does.
+    void setPassword(const QString& path, const QString& password);
     const std::vector<Request>& requests() const { return requests_; }
 
     // A path never added fails as a missing file does.
     Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
                                            bool readOnly) override;
+    bool needsPassword(const QString& path) override { return passwords_.count(path) != 0; }
 
 private:
     std::map<QString, std::shared_ptr<MemoryWorkbook>> workbooks_;
+    std::map<QString, QString> passwords_;
     std::optional<Error> openFailure_;
     std::vector<Request> requests_;
 };

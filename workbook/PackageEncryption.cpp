@@ -116,6 +116,29 @@ Result<PackageEncryption::Opened> PackageEncryption::open(const QByteArray& file
     return opened;
 }
 
+bool PackageEncryption::needsPassword(const QByteArray& file) {
+    if (!CompoundFile::hasSignature(file)) {
+        return false;
+    }
+    const std::optional<std::vector<CompoundFile::Entry>> entries = CompoundFile::read(file);
+    if (!entries || isRightsManaged(*entries)) {
+        return false;
+    }
+    const QByteArray* info = streamNamed(*entries, InfoStream);
+    const QByteArray* encrypted = streamNamed(*entries, PackageStream);
+    if (!info || !encrypted) {
+        return false;
+    }
+    const Result<Cipher> cipher = parseInfo(*info);
+    if (!cipher) {
+        return false;
+    }
+    const oc::SecretBytes none = oc::SecretBytes::fromPassword(QString());
+    const Result<QByteArray> package = std::visit(
+        [&](const auto& kind) { return kind.decrypt(none, *encrypted); }, cipher.value());
+    return !package && EncryptionFailure(package.error().code) == EncryptionFailure::WrongPassword;
+}
+
 Result<QByteArray> PackageEncryption::seal(const QByteArray& package) const {
     const Result<std::pair<QByteArray, QByteArray>> streams =
         std::visit([&](const auto& kind) { return kind.encrypt(password_, package); }, cipher_);

@@ -37,6 +37,9 @@ public:
     // correct and never shows it.
     static Result<Opened> open(const QByteArray& file, const QString& password,
                                const QString& fileName, const QString& lang);
+    // True when file is encrypted in a way that opens and the empty password
+    // does not open it: asking the user for the password can help.
+    static bool needsPassword(const QByteArray& file);
 
     Result<QByteArray> seal(const QByteArray& package) const;
     Kind kind() const;

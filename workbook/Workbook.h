@@ -60,6 +60,9 @@ public:
     // an encrypted workbook.
     virtual Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
                                                    bool readOnly) = 0;
+    // True when the workbook at path is encrypted and opens only with a
+    // password: one chosen by the user can then be asked for before opening.
+    virtual bool needsPassword(const QString& path) = 0;
 };
 
 } // namespace tapwise

@@ -14,6 +14,7 @@ public:
 
     Result<std::unique_ptr<Workbook>> open(const QString& path, const QString& password,
                                            bool readOnly) override;
+    bool needsPassword(const QString& path) override;
 
 private:
     QString lang_;

@@ -31,6 +31,7 @@ public:
     void closeMainWindow() override {}
     void showMessage(const QString&) override {}
     QString chooseWorkbook() override { return {}; }
+    std::optional<QString> askPassword(const QString&) override { return std::nullopt; }
     StartAnswer showStartWindow(const StartRequest&) override { return {true, 2}; }
     QString showMessageWindow(const MessageRequest&) override { return {}; }
     CycleAnswer showCycleDialog(const CycleRequest&) override { return {}; }
@@ -45,6 +46,7 @@ public:
     Result<std::unique_ptr<Workbook>> open(const QString&, const QString&, bool) override {
         return Error{0, QStringLiteral("no workbooks here")};
     }
+    bool needsPassword(const QString&) override { return false; }
 };
 
 double processorSeconds() {

@@ -77,6 +77,29 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    static QString workbookScripts() {
+        return qEnvironmentVariable("TAPWISE_SOURCE_DIR") + "/tests/workbook/";
+    }
+    // The Orders workbook at book, encrypted with password (by the Python
+    // encryptor of the workbook tests).
+    void makeEncryptedOrders(const QString& book, const QString& password) {
+        const QString plain = pathInFolder("plain.xlsx");
+        const CommandResult made =
+            runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), plain});
+        ASSERT_EQ(made.exitCode, 0) << made.errors.toStdString();
+        const CommandResult encrypted = runCommand(
+            {"/usr/bin/python3", workbookScripts() + "encrypt.py", "agile", plain, book, password});
+        ASSERT_EQ(encrypted.exitCode, 0) << encrypted.errors.toStdString();
+        QFile::remove(plain);
+    }
+    // The rows of the encrypted workbook at book, decrypted by msoffcrypto-tool.
+    QStringList readBackEncrypted(const QString& book, const QString& password) {
+        const QString decrypted = pathInFolder("decrypted.xlsx");
+        const CommandResult opened = runCommand(
+            {"/usr/bin/python3", workbookScripts() + "decrypt.py", book, decrypted, password});
+        EXPECT_EQ(opened.exitCode, 0) << opened.errors.toStdString();
+        return readBack(decrypted);
+    }
     QStringList readBack(const QString& book) {
         const CommandResult r =
             runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(ReadWorkbook), book});
@@ -152,16 +175,9 @@ TEST_F(WorksheetE2ETest, FolderWhoseNameIsNotUtf8) {
 // saved file, still encrypted, decrypts in msoffcrypto-tool with the same
 // password to the green rows.
 TEST_F(WorksheetE2ETest, EncryptedWorkbookNeedsItsPasswordAndStaysEncrypted) {
-    const QString scripts = qEnvironmentVariable("TAPWISE_SOURCE_DIR") + "/tests/workbook/";
-    const QString plain = pathInFolder("plain.xlsx");
     const QString book = pathInFolder("Orders secret.xlsx");
     const QString password = "Segreto 42";
-    ASSERT_EQ(
-        runCommand({"/usr/bin/python3", "-c", QString::fromLatin1(MakeWorkbook), plain}).exitCode,
-        0);
-    const CommandResult encrypted =
-        runCommand({"/usr/bin/python3", scripts + "encrypt.py", "agile", plain, book, password});
-    ASSERT_EQ(encrypted.exitCode, 0) << encrypted.errors.toStdString();
+    ASSERT_NO_FATAL_FAILURE(makeEncryptedOrders(book, password));
     addOrdersSequence();
     const QByteArray before = readFile(book);
 
@@ -191,11 +207,41 @@ TEST_F(WorksheetE2ETest, EncryptedWorkbookNeedsItsPasswordAndStaysEncrypted) {
         << terminal.content().toStdString() << errorOutput().toStdString();
     EXPECT_EQ(terminal.content(), typed);
     EXPECT_TRUE(readFile(book).startsWith("\xD0\xCF\x11\xE0"));
-    const QString decrypted = pathInFolder("decrypted.xlsx");
-    const CommandResult opened =
-        runCommand({"/usr/bin/python3", scripts + "decrypt.py", book, decrypted, password});
-    ASSERT_EQ(opened.exitCode, 0) << opened.errors.toStdString();
-    EXPECT_EQ(readBack(decrypted), ExpectedRows);
+    EXPECT_EQ(readBackEncrypted(book, password), ExpectedRows);
+}
+
+// Without a workbook on the command line the run opens the file dialog; an
+// encrypted workbook chosen there (typed, with the keys) has no command line
+// to carry its password, so the run asks for it. Under a window manager the
+// terminal has the focus again when the prompt closes, and gets the rows.
+TEST_F(WorksheetE2ETest, EncryptedWorkbookChosenInTheDialogAsksForItsPassword) {
+    WindowManager wm;
+    ASSERT_TRUE(wm.start(server_));
+    const QString book = pathInFolder("Orders secret.xlsx");
+    const QString password = "Segreto 42";
+    ASSERT_NO_FATAL_FAILURE(makeEncryptedOrders(book, password));
+    addOrdersSequence();
+
+    CatTerminal terminal;
+    ASSERT_TRUE(terminal.start(server_, true)) << terminal.error().toStdString();
+    ASSERT_TRUE(startTapwise({folder() + ",Orders,,NoMsg"}));
+    const QString dialog = waitForWindow("Tapwise 2.1");
+    ASSERT_FALSE(dialog.isEmpty()) << "no file dialog";
+    ASSERT_TRUE(focusWindow(server_, dialog, true));
+    ASSERT_TRUE(typeText(book));
+    ASSERT_TRUE(pressKeys({"Return"}));
+    const QString prompt = waitForOtherWindow("Tapwise 2.1", dialog);
+    ASSERT_FALSE(prompt.isEmpty()) << "no password prompt";
+    ASSERT_TRUE(focusWindow(server_, prompt, true));
+    ASSERT_TRUE(typeText(password));
+    ASSERT_TRUE(pressKeys({"Return"}));
+
+    EXPECT_EQ(waitForExit(), ExitDone) << errorOutput().toStdString();
+    const QByteArray typed = "Rossi\t12\nBianchi\t7.5\nVerdi\t300\nNeri\t4\nGialli\t5\n";
+    ASSERT_TRUE(terminal.waitForSize(typed.size()))
+        << terminal.content().toStdString() << errorOutput().toStdString();
+    EXPECT_EQ(terminal.content(), typed);
+    EXPECT_EQ(readBackEncrypted(book, password), ExpectedRows);
 }
 
 // A run ended under its feet keeps the green colour of the rows it had sent:

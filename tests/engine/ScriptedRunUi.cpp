@@ -36,6 +36,12 @@ QString ScriptedRunUi::chooseWorkbook() {
     return workbookChoice;
 }
 
+std::optional<QString> ScriptedRunUi::askPassword(const QString& prompt) {
+    log.append(QStringLiteral("password"));
+    passwordPrompts.append(prompt);
+    return passwordAnswer;
+}
+
 RunUi::StartAnswer ScriptedRunUi::showStartWindow(const StartRequest& request) {
     log.append(QStringLiteral("start"));
     starts.push_back(request);

@@ -24,6 +24,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tapwise {
@@ -35,6 +36,8 @@ public:
     std::deque<QString> pauseAnswers;
     std::deque<CycleAnswer> cycleAnswers;
     QString workbookChoice;
+    // The password typed at the prompt; nullopt cancels it.
+    std::optional<QString> passwordAnswer;
     // Called on every processEvents with its count (1 for the first).
     std::function<void(int)> onProcessEvents;
     // Called as a message window opens, before it is answered.
@@ -47,6 +50,7 @@ public:
     std::vector<MessageRequest> windows;
     std::vector<CycleRequest> cycles;
     QStringList messages;
+    QStringList passwordPrompts;
     int processEventsCount = 0;
 
     // The texts of the message windows of a mode.
@@ -59,6 +63,7 @@ public:
     void closeMainWindow() override;
     void showMessage(const QString& text) override;
     QString chooseWorkbook() override;
+    std::optional<QString> askPassword(const QString& prompt) override;
     StartAnswer showStartWindow(const StartRequest& request) override;
     QString showMessageWindow(const MessageRequest& request) override;
     CycleAnswer showCycleDialog(const CycleRequest& request) override;

@@ -371,6 +371,39 @@ TEST_F(WorksheetRun, WorkbookChosenInTheDialogOrTheChoiceCancelled) {
     EXPECT_EQ(desktop.typedText(), "AnnaBrunoCarla");
 }
 
+// An encrypted workbook chosen in the dialog: its password is asked for
+// (cancelling types nothing and opens nothing; a wrong one is refused with
+// the workbook's message); one named on the command line is not asked for.
+TEST_F(WorksheetRun, EncryptedWorkbookChosenInTheDialogAsksItsPassword) {
+    names();
+    workbooks.setPassword(BookPath, "Segreto 42");
+    ui.workbookChoice = BookPath;
+    ASSERT_EQ(run({{"ExcelSheetCol#A", "0"}}), RunEnd::Finished);
+    EXPECT_EQ(ui.passwordPrompts,
+              QStringList({"'Book1.xlsx' is protected by a password.\n\nPassword:"}));
+    EXPECT_TRUE(workbooks.requests().empty());
+    EXPECT_TRUE(keysSent().isEmpty());
+
+    ui.passwordAnswer = "segreto 42";
+    EXPECT_EQ(run({{"ExcelSheetCol#A", "0"}}), RunEnd::Failed);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains("is not correct"));
+    EXPECT_TRUE(keysSent().isEmpty());
+
+    ui.passwordAnswer = "Segreto 42";
+    ui.cycleAnswers = {{"YES", 100}};
+    ASSERT_EQ(run({{"ExcelSheetCol#A", "0"}}), RunEnd::Finished);
+    EXPECT_EQ(workbooks.requests().back().password, "Segreto 42");
+    EXPECT_EQ(desktop.typedText(), "AnnaBrunoCarla");
+    EXPECT_EQ(ui.passwordPrompts.size(), 3);
+
+    ui.messages.clear();
+    EXPECT_EQ(runNoMsg({{"ExcelSheetCol#A", "0"}}, BookPath), RunEnd::Failed);
+    EXPECT_EQ(ui.passwordPrompts.size(), 3);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains("no password was given"));
+}
+
 TEST_F(WorksheetRun, WorkbookThatCannotBeOpenedIsReported) {
     workbooks.failNextOpen(Error{1004, "The file is not a workbook."});
     EXPECT_EQ(run({{"ExcelSheetCol#A", "0"}}, "/data/notes.txt"), RunEnd::Failed);

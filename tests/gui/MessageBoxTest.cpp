@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -65,6 +67,21 @@ TEST(MessageBoxLanguageTest, ItalianButtons) {
     EXPECT_FALSE(
         MessageBox::askYesNo(nullptr, QStringLiteral("Tapwise"), QStringLiteral("Confermi?")));
     MessageBox::setLanguage(QStringLiteral("E"));
+}
+
+// A password prompt shows dots, never the characters typed.
+TEST(MessageBoxLanguageTest, HiddenInputShowsNoCharacters) {
+    MessageBox::setTestMode(false);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->textEchoMode(), QLineEdit::Password);
+        dialog->setTextValue(QStringLiteral("Segreto 42"));
+        dialog->accept();
+    });
+    EXPECT_EQ(MessageBox::input(nullptr, QStringLiteral("Tapwise"), QStringLiteral("Password:"),
+                                QString(), MessageBox::Echo::Hidden),
+              std::optional<QString>("Segreto 42"));
 }
 
 } // namespace

@@ -175,6 +175,7 @@ TEST_F(EncryptedWorkbookTest, OpensWithItsPasswordOnlyAndNeverShowsIt) {
         SCOPED_TRACE(kind.toStdString());
         const QString path = fixtures_.makeEncrypted("people", kind, Password);
         const QByteArray before = WorkbookFixtures::bytes(path);
+        EXPECT_TRUE(XlsxWorkbookOpener("E").needsPassword(path));
         auto workbook = openOk(path, Password);
         ASSERT_TRUE(workbook);
         EXPECT_EQ(workbook->cellText(2, 1).valueOr(QString()), "Ann");
@@ -317,6 +318,14 @@ TEST_F(EncryptedWorkbookTest, RefusesDamageAndKindsItCannotOpen) {
         {irm, "rights management (IRM)"},
         {truncated, "cannot be opened"},
     };
+    // Asking for a password helps only where one opens the file: the
+    // damaged package is found out after it.
+    XlsxWorkbookOpener opener("E");
+    EXPECT_TRUE(opener.needsPassword(tampered));
+    for (const QString& path : {rc4Path, extensiblePath, irm, truncated, fixtures_.make("people"),
+                                fixtures_.path("missing.xlsx")}) {
+        EXPECT_FALSE(opener.needsPassword(path)) << path.toStdString();
+    }
     for (const auto& [path, reason] : cases) {
         const QByteArray before = WorkbookFixtures::bytes(path);
         const Error error = refusal(path, Password);
