@@ -64,8 +64,9 @@ USE IN BACKGROUND
   holds after the folder, separated by commas:
   1) the name of the 'Key sequence' (its full description, or its part up
      to the first line feed);
-  2) the full path of an Excel file (else it is asked when needed), with
-     its read password after a bar, e.g. /home/anna/Orders.xlsx|secret
+  2) the full path of an Excel file (else it is asked when needed, and so
+     is its password), with its read password after a bar, e.g.
+     /home/anna/Orders.xlsx|secret
   3) the word 'NoMsg', to suppress all the messages.
   E.g.: tapwise "/home/anna/Tapwise,Daily report,,NoMsg"
 - Runs can be planned with the system's task scheduler (for instance cron
@@ -150,8 +151,8 @@ USO IN BACKGROUND
   1) il nome del 'Key Sequence' (la descrizione completa, o la sua parte
      fino al primo ritorno a capo);
   2) il percorso completo di un file Excel (altrimenti viene chiesto quando
-     serve), con la password di lettura dopo una barra, ad es.
-     /home/anna/Ordini.xlsx|segreta
+     serve, e cosi' la sua password), con la password di lettura dopo una
+     barra, ad es. /home/anna/Ordini.xlsx|segreta
   3) la parola 'NOMSG', per sopprimere tutti i messaggi.
   Ad es.: tapwise "/home/anna/Tapwise,Report giornaliero,,NOMSG|I"
 - Le esecuzioni si possono pianificare con l'utilita' di pianificazione del
