@@ -65,8 +65,7 @@ public:
     XlsxPackage(Key, zip* archive, const QString& fileName, const QString& lang);
 
 private:
-    Status checkSize(const QString& name, const zip_stat& stat,
-                     uint64_t bytesPerByte = ParsedBytesPerByte) const;
+    Status checkSize(const QString& name, const zip_stat& stat, uint64_t bytesPerByte) const;
     // The stated sizes of a part that exists and may be unpacked (the checks
     // every read makes), with the part's index in index.
     Result<zip_stat> statPart(const std::string& part, const QString& name,
